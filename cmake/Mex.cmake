@@ -1,0 +1,136 @@
+# Turning sources into MEX files for a given host, and binding the host
+# libraries from the export lists kept in gateway/.
+
+set(MEXTIME_GATEWAY_DIR ${CMAKE_CURRENT_LIST_DIR}/../gateway)
+cmake_path(NORMAL_PATH MEXTIME_GATEWAY_DIR)
+
+# The names listed under EXPORTS in a module-definition file.
+function(mextime_def_names def out_var)
+  file(STRINGS ${def} lines)
+  set(names)
+  set(in_exports FALSE)
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(line STREQUAL "EXPORTS")
+      set(in_exports TRUE)
+    elseif(in_exports AND line MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+      list(APPEND names ${line})
+    endif()
+  endforeach()
+  set(${out_var} ${names} PARENT_SCOPE)
+endfunction()
+
+# An ELF version script exporting exactly the names of a module-definition
+# file, so Linux and Windows builds share one export list.
+function(mextime_version_script def out)
+  mextime_def_names(${def} names)
+  list(JOIN names ";\n    " body)
+  file(CONFIGURE OUTPUT ${out} CONTENT "{\n  global:\n    ${body};\n  local: *;\n};\n" @ONLY)
+endfunction()
+
+# Limits a shared library's exports to a module-definition file's names.
+function(mextime_export_only target def)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${def})
+  else()
+    get_filename_component(stem ${def} NAME_WE)
+    set(map ${CMAKE_BINARY_DIR}/exports/${stem}.map)
+    mextime_version_script(${def} ${map})
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+  endif()
+endfunction()
+
+# What a deliverable links to for a MATLAB host library (mx or mex): built
+# from gateway/lib<name>.def alone, never from the stand-in host, so the
+# files load in a real MATLAB. Windows: an import library for lib<name>.dll.
+# Linux: an empty libmx.so/libmex.so carrying the names, which puts the
+# library among the deliverable's needed ones.
+function(mextime_host_import name)
+  set(target mextime_import_${name})
+  if(TARGET ${target})
+    return()
+  endif()
+  set(def ${MEXTIME_GATEWAY_DIR}/lib${name}.def)
+  set(dir ${CMAKE_BINARY_DIR}/imports)
+  if(WIN32)
+    set(implib ${dir}/lib${name}.dll.a)
+    add_custom_command(OUTPUT ${implib}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+      COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --dllname lib${name}.dll --output-lib ${implib}
+      DEPENDS ${def} VERBATIM)
+    add_custom_target(${target}_implib DEPENDS ${implib})
+    add_library(${target} SHARED IMPORTED GLOBAL)
+    set_target_properties(${target} PROPERTIES IMPORTED_IMPLIB ${implib})
+    add_dependencies(${target} ${target}_implib)
+  else()
+    mextime_def_names(${def} names)
+    set(source "/* Link-time stand-in: MATLAB's own lib${name}.so is loaded at run time. */\n")
+    foreach(n IN LISTS names)
+      string(APPEND source "void ${n}(void);\nvoid ${n}(void) {}\n")
+    endforeach()
+    file(CONFIGURE OUTPUT ${dir}/lib${name}_stub.c CONTENT "${source}" @ONLY)
+    add_library(${target} SHARED ${dir}/lib${name}_stub.c)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name}
+      LIBRARY_OUTPUT_DIRECTORY ${dir})
+  endif()
+endfunction()
+
+# mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [HOST_LIBS mx mex])
+# One MEX file of <name> for one host, written to dist/<folder>/:
+#   matlab: dist/glnxa64/<name>.mexa64 or dist/win64/<name>.mexw64
+#   octave: dist/octave/<name>.mex
+function(mextime_add_mex name)
+  cmake_parse_arguments(MEX "" "SOURCE;HOST" "HOST_LIBS" ${ARGN})
+  set(target ${name}_${MEX_HOST})
+  if(MEX_HOST STREQUAL "matlab")
+    if(WIN32)
+      set(folder win64)
+      set(suffix .mexw64)
+    else()
+      set(folder glnxa64)
+      set(suffix .mexa64)
+    endif()
+  elseif(MEX_HOST STREQUAL "octave")
+    set(folder octave)
+    set(suffix .mex)
+  else()
+    message(FATAL_ERROR "mextime_add_mex: unknown host '${MEX_HOST}'")
+  endif()
+
+  add_library(${target} MODULE ${MEX_SOURCE})
+  target_link_libraries(${target} PRIVATE mextime_gateway)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${name} PREFIX "" SUFFIX ${suffix}
+    C_VISIBILITY_PRESET hidden
+    LIBRARY_OUTPUT_DIRECTORY ${MEXTIME_DIST_DIR}/${folder})
+  if(MEX_HOST STREQUAL "octave")
+    # Octave resolves the mx/mex names from its own process when it loads
+    # the file, as mkoctfile --mex builds it.
+    target_compile_definitions(${target} PRIVATE MEXTIME_HOST_OCTAVE)
+  else()
+    foreach(lib IN LISTS MEX_HOST_LIBS)
+      mextime_host_import(${lib})
+      target_link_libraries(${target} PRIVATE mextime_import_${lib})
+    endforeach()
+    if(NOT WIN32)
+      target_link_options(${target} PRIVATE "LINKER:--no-undefined")
+    endif()
+  endif()
+  if(WIN32)
+    target_sources(${target} PRIVATE ${MEXTIME_GATEWAY_DIR}/mexfunction.def)
+    # No libgcc DLL: the file needs only the C runtime besides its imports.
+    target_link_options(${target} PRIVATE -static-libgcc)
+  else()
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${CMAKE_BINARY_DIR}/exports/mexfunction.map")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY MEXTIME_MEX_TARGETS ${target})
+endfunction()
+
+# One deliverable, built for every host this build targets.
+function(mextime_add_deliverable name)
+  cmake_parse_arguments(DEL "" "SOURCE" "HOST_LIBS" ${ARGN})
+  foreach(host IN LISTS MEXTIME_HOSTS)
+    mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} HOST_LIBS ${DEL_HOST_LIBS})
+  endforeach()
+endfunction()

@@ -1,0 +1,77 @@
+// mexhost FILE [--nargout N] [ARG...]: calls a MEX file once, as MATLAB would,
+// and prints its answers or the error it raised.
+#include "array.h"
+#include "loader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "usage: mexhost FILE [--nargout N] [ARG...]\n"
+    "  ARG: 5, -2.5, NaN, Inf, 1+2i, [], [1,2;3,4], 'text', true, false,\n"
+    "       int32(5), uint8(200), single(5), logical(1), char(65), sparse(1), cell(1)\n";
+
+int usage(const char *why) {
+    std::fprintf(stderr, "mexhost: %s\n%s", why, kUsage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2) return usage("no MEX file given");
+    const std::string path = argv[1];
+    int nargout = 0;
+    std::vector<mxArray_tag *> inputs;
+    auto release_inputs = [&inputs] {
+        for (mxArray_tag *array : inputs) mexhost::destroy_array(array);
+    };
+    for (int i = 2; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--nargout") {
+            char *end = nullptr;
+            long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : -1;
+            if (i + 1 >= argc || *end != '\0' || n < 0 || n > 64) {
+                release_inputs();
+                return usage("--nargout takes a whole number from 0 to 64");
+            }
+            nargout = static_cast<int>(n);
+            ++i;
+            continue;
+        }
+        std::string error;
+        mxArray_tag *array = mexhost::parse_array(arg, error);
+        if (!array) {
+            release_inputs();
+            return usage(error.c_str());
+        }
+        inputs.push_back(array);
+    }
+
+    mexhost::Module module(path);
+    if (!module.loaded()) {
+        release_inputs();
+        std::fprintf(stderr, "mexhost: %s\n", module.error().c_str());
+        return 2;
+    }
+    mexhost::Outcome outcome = mexhost::call(
+        module.entry(), nargout, std::vector<const mxArray_tag *>(inputs.begin(), inputs.end()));
+    release_inputs();
+    if (outcome.raised) {
+        std::printf("error %s: %s\n", outcome.identifier.c_str(), outcome.message.c_str());
+        return 1;
+    }
+    // With no output asked for, MATLAB shows slot 0 as ans.
+    if (nargout == 0) {
+        if (outcome.outputs[0]) std::printf("ans = %s\n", mexhost::format_array(outcome.outputs[0]).c_str());
+        return 0;
+    }
+    for (int i = 0; i < nargout; ++i)
+        std::printf("out%d = %s\n", i + 1,
+                    mexhost::format_array(outcome.outputs[static_cast<std::size_t>(i)]).c_str());
+    return 0;
+}

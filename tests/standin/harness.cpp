@@ -1,0 +1,64 @@
+#include "harness.h"
+
+#include "spy.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
+std::string mex_path(const std::string &name) {
+    return std::string(MEXTIME_MEX_DIR) + "/" + name + MEXTIME_MEX_SUFFIX;
+}
+
+Call call_mex(const std::string &name, int nargout, const std::vector<std::string> &args) {
+    Call call;
+    std::vector<mxArray_tag *> inputs;
+    for (const std::string &text : args) {
+        std::string error;
+        mxArray_tag *array = mexhost::parse_array(text, error);
+        EXPECT_NE(array, nullptr) << error;
+        if (array) inputs.push_back(array);
+    }
+    mexhost::Module module(mex_path(name));
+    EXPECT_TRUE(module.loaded()) << module.error();
+    if (module.loaded()) {
+        spy_attach(module.handle());
+        spy_arm();
+        call.outcome = mexhost::call(module.entry(), nargout,
+                                     std::vector<const mxArray_tag *>(inputs.begin(), inputs.end()));
+        int count = spy_disarm();
+        for (int i = 0; i < count; ++i) call.events.emplace_back(spy_event(i));
+    }
+    for (mxArray_tag *array : inputs) mexhost::destroy_array(array);
+    return call;
+}
+
+double host_seconds() {
+#ifdef _WIN32
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+#else
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::int64_t ticks = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return static_cast<double>(ticks) / 1e9;
+#endif
+}
+
+double scalar_of(const mxArray_tag *array) {
+    EXPECT_NE(array, nullptr);
+    if (!array) return 0;
+    EXPECT_EQ(array->cls, ArrayClass::Double);
+    EXPECT_EQ(array->rows, 1u);
+    EXPECT_EQ(array->cols, 1u);
+    EXPECT_FALSE(array->complex);
+    return static_cast<const double *>(array->real)[0];
+}

@@ -1,0 +1,29 @@
+// Calls a real deliverable through the stand-in host's loader, with the spy
+// armed for exactly the duration of the call.
+#ifndef MEXTIME_TESTS_HARNESS_H
+#define MEXTIME_TESTS_HARNESS_H
+
+#include "loader.h"
+
+#include <string>
+#include <vector>
+
+struct Call {
+    mexhost::Outcome outcome;
+    std::vector<std::string> events;
+};
+
+// The built deliverable, e.g. dist/glnxa64/clockread.mexa64.
+std::string mex_path(const std::string &name);
+
+// args use mexhost's syntax: "5", "[]", "[5,10]", "int32(5)", ...
+Call call_mex(const std::string &name, int nargout, const std::vector<std::string> &args);
+
+// The host's own reading of the clock the deliverables use, in seconds,
+// computed as clockread computes it.
+double host_seconds();
+
+// The value of a 1x1 real double answer; fails the test otherwise.
+double scalar_of(const mxArray_tag *array);
+
+#endif
