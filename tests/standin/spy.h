@@ -24,6 +24,11 @@ int spy_armed(void);
 /* Makes the counter-frequency query fail while armed. */
 void spy_fail_frequency(int fail);
 
+/* Linux: while armed, getrlimit reports these RLIMIT_RTPRIO and RLIMIT_NICE
+ * limits, and setpriority and pthread_setschedparam refuse what a caller
+ * without CAP_SYS_NICE would be refused under them. Negative limits: off. */
+void spy_limit_priority(int rtprio, int nice);
+
 #ifdef __cplusplus
 }
 #endif

@@ -28,9 +28,18 @@ int clock_getres(clockid_t clock, struct timespec *resolution) {
     return NEXT(clock_getres)(clock, resolution);
 }
 
+/* The calling thread's last CLOCK_MONOTONIC reading: a deadline is told as
+ * whole milliseconds after it. */
+static __thread struct timespec last_monotonic;
+
+struct timespec spy_last_monotonic(void) { return last_monotonic; }
+
 int clock_gettime(clockid_t clock, struct timespec *now) {
     int result = NEXT(clock_gettime)(clock, now);
-    if (clock == CLOCK_MONOTONIC) spy_record("counter");
+    if (clock == CLOCK_MONOTONIC) {
+        last_monotonic = *now;
+        spy_record("counter");
+    }
     return result;
 }
 

@@ -1,0 +1,150 @@
+#include "harness.h"
+#include "spy.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/time.h>
+#endif
+
+using Events = std::vector<std::string>;
+
+namespace {
+
+// The host calls and the resolution bracket; the checks and clock readings
+// that surround them are left out.
+Events bracket_of(const Events &events) {
+    Events kept;
+    for (const std::string &event : events) {
+        const std::string name = event.substr(0, event.find('('));
+        for (const char *wanted : {"create", "getpr", "request", "wait", "release", "error"})
+            if (name == wanted) kept.push_back(event);
+    }
+    return kept;
+}
+
+struct WaitCase {
+    const char *name;
+    std::vector<std::string> args;
+    int ms;
+};
+
+void PrintTo(const WaitCase &c, std::ostream *os) { *os << c.name; }
+
+class SleepWait : public testing::TestWithParam<WaitCase> {};
+
+TEST_P(SleepWait, WaitsTheWholeMillisecondsInsideTheBracket) {
+    const WaitCase &c = GetParam();
+    for (int nargout : {0, 1}) {
+        SCOPED_TRACE(nargout);
+        const double before = host_seconds();
+        Call call = call_mex("sleep", nargout, c.args);
+        const double elapsed = host_seconds() - before;
+        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+        // Slot 0 carries a 1x1 double 0 whether or not an output was asked for.
+        EXPECT_EQ(scalar_of(call.outcome.outputs[0]), 0.0);
+        EXPECT_EQ(bracket_of(call.events),
+                  (Events{"create", "getpr", "request", "wait(" + std::to_string(c.ms) + ")",
+                          "release"}));
+        EXPECT_GE(elapsed, c.ms / 1000.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sleep, SleepWait,
+    testing::Values(WaitCase{"Whole", {"5"}, 5},
+                    WaitCase{"TruncatesFraction", {"2.9"}, 2},
+                    WaitCase{"BelowOne", {"0.5"}, 0},
+                    WaitCase{"Zero", {"0"}, 0},
+                    WaitCase{"FirstElementOnly", {"[5,10]"}, 5},
+                    WaitCase{"ExtraInputsIgnored", {"3", "'abc'", "[]"}, 3},
+                    WaitCase{"Negative", {"-3"}, 0},
+                    WaitCase{"MinusInf", {"-Inf"}, 0},
+                    WaitCase{"ComplexRealPart", {"1+2i"}, 1}),
+    [](const testing::TestParamInfo<WaitCase> &info) { return info.param.name; });
+
+struct ErrorCase {
+    const char *name;
+    std::vector<std::string> args;
+    bool reads_duration;  // the error follows the duration's read
+    const char *identifier;
+    const char *message;
+};
+
+void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
+
+class SleepError : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(SleepError, RaisesBeforeAnyRequest) {
+    const ErrorCase &c = GetParam();
+    Call call = call_mex("sleep", 1, c.args);
+    ASSERT_TRUE(call.outcome.raised);
+    EXPECT_EQ(call.outcome.identifier, c.identifier);
+    EXPECT_EQ(call.outcome.message, c.message);
+    const std::string error = std::string("error(") + c.identifier + ")";
+    const Events expected =
+        c.reads_duration ? Events{"create", "getpr", error} : Events{error};
+    EXPECT_EQ(bracket_of(call.events), expected);
+}
+
+const char kInputs[] = "MATLAB:sleep:invalidNumInputs";
+const char kInputsText[] = "One input required.";
+const char kInput[] = "MATLAB:sleep:invalidInput";
+const char kInputText[] = "Duration must be a non-empty full double array.";
+const char kDuration[] = "MATLAB:sleep:invalidDuration";
+const char kNaNText[] = "Duration must not be NaN.";
+const char kTooLongText[] = "Duration must be less than 4294967295 milliseconds.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sleep, SleepError,
+    testing::Values(ErrorCase{"NoInput", {}, false, kInputs, kInputsText},
+                    ErrorCase{"Empty", {"[]"}, false, kInput, kInputText},
+                    ErrorCase{"Char", {"'5'"}, false, kInput, kInputText},
+                    ErrorCase{"Int32", {"int32(5)"}, false, kInput, kInputText},
+                    ErrorCase{"Logical", {"true"}, false, kInput, kInputText},
+                    ErrorCase{"Single", {"single(5)"}, false, kInput, kInputText},
+                    ErrorCase{"Sparse", {"sparse(5)"}, false, kInput, kInputText},
+                    ErrorCase{"Cell", {"cell(5)"}, false, kInput, kInputText},
+                    ErrorCase{"NaN", {"NaN"}, true, kDuration, kNaNText},
+                    ErrorCase{"Inf", {"Inf"}, true, kDuration, kTooLongText},
+                    ErrorCase{"AllOnes", {"4294967295"}, true, kDuration, kTooLongText},
+                    ErrorCase{"Huge", {"1e300"}, true, kDuration, kTooLongText}),
+    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
+
+#ifndef _WIN32
+TEST(SleepLinux, RestoresTheThreadsTimerSlack) {
+    // ns; neither the default (50 us, what a reset gives) nor the request.
+    const unsigned long slack = 70000;
+    ASSERT_EQ(prctl(PR_SET_TIMERSLACK, slack), 0);
+    Call call = call_mex("sleep", 0, {"1"});
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_EQ(static_cast<unsigned long>(prctl(PR_GET_TIMERSLACK)), slack);
+}
+
+volatile sig_atomic_t alarms;
+
+TEST(SleepLinux, SignalsDoNotShortenTheWait) {
+    struct sigaction action {};
+    action.sa_handler = [](int) { alarms = alarms + 1; };
+    action.sa_flags = 0;  // no SA_RESTART: the handler breaks the sleep off
+    sigemptyset(&action.sa_mask);
+    ASSERT_EQ(sigaction(SIGALRM, &action, nullptr), 0);
+    // Every 10 ms, so several signals land inside the 100 ms wait.
+    itimerval every_10ms{{0, 10000}, {0, 10000}};
+    ASSERT_EQ(setitimer(ITIMER_REAL, &every_10ms, nullptr), 0);
+
+    const double before = host_seconds();
+    Call call = call_mex("sleep", 0, {"100"});
+    const double elapsed = host_seconds() - before;
+    itimerval off{};
+    setitimer(ITIMER_REAL, &off, nullptr);
+
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_GT(alarms, 0);
+    EXPECT_GE(elapsed, 0.100);
+}
+#endif
+
+}  // namespace
