@@ -1,0 +1,204 @@
+/* Import-table patching: spy_attach points the loaded MEX module's import
+ * slots for the observed calls at the hooks below; each hook records an
+ * event and forwards to the function the slot held (kernel32, winmm, or the
+ * stand-in libmx/libmex). Only that module's calls are seen, not the host's. */
+#include "spy.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <stdarg.h>
+#include <stdbool.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <string.h>
+
+int spy_frequency_fails(void);
+
+/* The host calls, declared as the stand-in libmx/libmex define them. */
+typedef struct mxArray_tag mxArray;
+mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
+double *mxGetPr(const mxArray *array);
+bool mxIsDouble(const mxArray *array);
+bool mxIsSparse(const mxArray *array);
+size_t mxGetNumberOfElements(const mxArray *array);
+void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
+
+enum { TIMER_RESOLUTION_MS = 1 };
+
+/* What each patched slot held: the same function for every module. */
+static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *next_Sleep,
+    *next_timeBeginPeriod, *next_timeEndPeriod, *next_SetPriorityClass, *next_SetThreadPriority,
+    *next_mxCreateDoubleMatrix_700, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
+    *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt;
+
+#define NEXT(name) ((__typeof__(&name))next_##name)
+
+static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
+    spy_record("frequency");
+    if (spy_frequency_fails()) return FALSE;
+    return NEXT(QueryPerformanceFrequency)(frequency);
+}
+
+static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
+    BOOL result = NEXT(QueryPerformanceCounter)(counter);
+    spy_record("counter");
+    return result;
+}
+
+static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
+    if (period == TIMER_RESOLUTION_MS)
+        spy_record("request");
+    else
+        spy_record("request(%u)", period);
+    return NEXT(timeBeginPeriod)(period);
+}
+
+static void WINAPI spy_Sleep(DWORD milliseconds) {
+    spy_record("wait(%lu)", (unsigned long)milliseconds);
+    NEXT(Sleep)(milliseconds);
+}
+
+static MMRESULT WINAPI spy_timeEndPeriod(UINT period) {
+    if (period == TIMER_RESOLUTION_MS)
+        spy_record("release");
+    else
+        spy_record("release(%u)", period);
+    return NEXT(timeEndPeriod)(period);
+}
+
+/* A pseudo-handle or a real one, as long as it names this process/thread. */
+static int is_this_process(HANDLE process) {
+    return process == GetCurrentProcess() || GetProcessId(process) == GetCurrentProcessId();
+}
+
+static int is_this_thread(HANDLE thread) {
+    return thread == GetCurrentThread() || GetThreadId(thread) == GetCurrentThreadId();
+}
+
+static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
+    if (!is_this_process(process))
+        spy_record("process_priority(process %lu,0x%lx)", GetProcessId(process),
+                   (unsigned long)priority_class);
+    else if (priority_class != REALTIME_PRIORITY_CLASS)
+        spy_record("process_priority(0x%lx)", (unsigned long)priority_class);
+    else
+        spy_record("process_priority");
+    return NEXT(SetPriorityClass)(process, priority_class);
+}
+
+static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
+    if (!is_this_thread(thread))
+        spy_record("thread_priority(thread %lu,%d)", GetThreadId(thread), priority);
+    else if (priority != THREAD_PRIORITY_TIME_CRITICAL)
+        spy_record("thread_priority(%d)", priority);
+    else
+        spy_record("thread_priority");
+    return NEXT(SetThreadPriority)(thread, priority);
+}
+
+static mxArray *spy_mxCreateDoubleMatrix_700(int m, int n, int flag) {
+    if (m == 1 && n == 1 && flag == 0)
+        spy_record("create");
+    else
+        spy_record("create(%d,%d,%d)", m, n, flag);
+    return NEXT(mxCreateDoubleMatrix_700)(m, n, flag);
+}
+
+static double *spy_mxGetPr(const mxArray *array) {
+    spy_record("getpr");
+    return NEXT(mxGetPr)(array);
+}
+
+static bool spy_mxIsDouble(const mxArray *array) {
+    spy_record("isdouble");
+    return NEXT(mxIsDouble)(array);
+}
+
+static bool spy_mxIsSparse(const mxArray *array) {
+    spy_record("issparse");
+    return NEXT(mxIsSparse)(array);
+}
+
+static size_t spy_mxGetNumberOfElements(const mxArray *array) {
+    spy_record("numel");
+    return NEXT(mxGetNumberOfElements)(array);
+}
+
+/* libmex throws; the exception passes through this frame (built with
+ * -fexceptions) on its way to the loader. */
+static void spy_mexErrMsgIdAndTxt(const char *identifier, const char *format, ...) {
+    char message[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    spy_record("error(%s)", identifier);
+    NEXT(mexErrMsgIdAndTxt)(identifier, "%s", message);
+}
+
+struct hook {
+    const char *library;
+    const char *name;
+    void *hook;
+    void **next;
+};
+
+#define HOOK(library, name) {library, #name, (void *)spy_##name, &next_##name}
+
+static const struct hook hooks[] = {
+    HOOK("kernel32.dll", QueryPerformanceFrequency),
+    HOOK("kernel32.dll", QueryPerformanceCounter),
+    HOOK("kernel32.dll", Sleep),
+    HOOK("kernel32.dll", SetPriorityClass),
+    HOOK("kernel32.dll", SetThreadPriority),
+    HOOK("winmm.dll", timeBeginPeriod),
+    HOOK("winmm.dll", timeEndPeriod),
+    HOOK("libmx.dll", mxCreateDoubleMatrix_700),
+    HOOK("libmx.dll", mxGetPr),
+    HOOK("libmx.dll", mxIsDouble),
+    HOOK("libmx.dll", mxIsSparse),
+    HOOK("libmx.dll", mxGetNumberOfElements),
+    HOOK("libmex.dll", mexErrMsgIdAndTxt),
+};
+
+static const struct hook *find_hook(const char *library, const char *name) {
+    for (size_t i = 0; i < sizeof hooks / sizeof hooks[0]; ++i)
+        if (_stricmp(hooks[i].library, library) == 0 && strcmp(hooks[i].name, name) == 0)
+            return &hooks[i];
+    return NULL;
+}
+
+static void patch_slot(ULONGLONG *slot, const struct hook *hook) {
+    DWORD protection;
+    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return;
+    if (*slot != (ULONGLONG)hook->hook) *hook->next = (void *)*slot;
+    *slot = (ULONGLONG)hook->hook;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+void spy_attach(void *module) {
+    BYTE *base = module;
+    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)base;
+    const IMAGE_NT_HEADERS *nt = (const IMAGE_NT_HEADERS *)(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY *imports =
+        &nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports->VirtualAddress == 0) return;
+    for (const IMAGE_IMPORT_DESCRIPTOR *library =
+             (const IMAGE_IMPORT_DESCRIPTOR *)(base + imports->VirtualAddress);
+         library->Name != 0; ++library) {
+        /* The names are in the lookup table; the address table beside it
+         * holds what the loader bound. */
+        if (library->OriginalFirstThunk == 0) continue;
+        const IMAGE_THUNK_DATA *names = (const IMAGE_THUNK_DATA *)(base + library->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + library->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const IMAGE_IMPORT_BY_NAME *import =
+                (const IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            const struct hook *hook = find_hook((const char *)(base + library->Name),
+                                                (const char *)import->Name);
+            if (hook) patch_slot(&slots->u1.Function, hook);
+        }
+    }
+}
