@@ -315,9 +315,26 @@ private:
         return out;
     }
 
+    // zeros(m,n): shapes no literal can spell, empty ones and large ones alike.
+    mxArray_tag *zeros() {
+        const double most = 1e7;  // elements: 80 MB
+        double m, n;
+        if (!real_number(m) || !accept(',') || !real_number(n) || !accept(')') ||
+            !(m >= 0 && n >= 0 && m <= most && n <= most && m * n <= most) ||
+            m != std::floor(m) || n != std::floor(n)) {
+            fail("zeros(m,n) takes whole sizes of at most 1e7 elements");
+            return nullptr;
+        }
+        return create_array(ArrayClass::Double, static_cast<std::size_t>(m),
+                            static_cast<std::size_t>(n));
+    }
+
     mxArray_tag *value() {
         skip_space();
         if (accept('[')) return matrix();
+        std::size_t mark = pos_;
+        if (accept_word("zeros") && accept('(')) return zeros();
+        pos_ = mark;
         if (accept('\'')) return text();
         for (const char *name :
              {"double", "single", "int32", "uint8", "logical", "char", "sparse", "cell"}) {

@@ -33,9 +33,9 @@ const char *class_name(ArrayClass cls);
 std::string format_array(const mxArray_tag *array);
 
 // Parses one command-line argument; returns null and sets error on bad text.
-// Grammar: number (NaN, Inf, -Inf), a+bi, [] or [1,2;3,4], 'text',
-// true/false, and CLASS(value) with CLASS one of double, single, int32,
-// uint8, logical, char, sparse, complex, cell.
+// Grammar: number (NaN, Inf, -Inf), a+bi, [] or [1,2;3,4], zeros(m,n),
+// 'text', true/false, and CLASS(value) with CLASS one of double, single,
+// int32, uint8, logical, char, sparse, complex, cell.
 mxArray_tag *parse_array(const std::string &text, std::string &error);
 
 }  // namespace mexhost

@@ -12,7 +12,7 @@ namespace {
 
 const char kUsage[] =
     "usage: mexhost FILE [--nargout N] [ARG...]\n"
-    "  ARG: 5, -2.5, NaN, Inf, 1+2i, [], [1,2;3,4], 'text', true, false,\n"
+    "  ARG: 5, -2.5, NaN, Inf, 1+2i, [], [1,2;3,4], zeros(0,3), 'text', true, false,\n"
     "       int32(5), uint8(200), single(5), logical(1), char(65), sparse(1), cell(1)\n";
 
 int usage(const char *why) {
