@@ -1,0 +1,34 @@
+%CLOCKREAD  High-resolution timestamp in seconds.
+%   T = CLOCKREAD() reads the platform's high-resolution counter and
+%   returns it in seconds, as a real double scalar. The origin is the
+%   counter's own zero, not a calendar date and not the first call, so
+%   only the difference between two readings means anything:
+%
+%       t0 = clockread();
+%       % ... work ...
+%       elapsed = clockread() - t0;    % seconds
+%
+%   CLOCKREAD takes no input and gives at most one output. Called without
+%   an output, it sets ans.
+%
+%   Errors (identifier, message):
+%     MATLAB:tsec:failure           'QueryPerformanceFrequency failure.'
+%                                   The counter frequency cannot be read.
+%                                   Checked first, before the arguments.
+%     MATLAB:tsec:invalidNumInputs  'No input required.'
+%                                   Any input at all, even [].
+%     MATLAB:tsec:maxlhs            'Too many output arguments.'
+%                                   More than one output asked for.
+%   With inputs and two outputs at once, invalidNumInputs is raised.
+%
+%   Platform notes:
+%     Windows  QueryPerformanceFrequency and QueryPerformanceCounter
+%              (kernel32); T is counter / frequency.
+%     Linux    CLOCK_MONOTONIC stands in for the performance counter:
+%              clock_getres(CLOCK_MONOTONIC) takes the place of the
+%              frequency query (failure if the clock does not exist), and
+%              clock_gettime(CLOCK_MONOTONIC) gives the count in
+%              nanoseconds, so T is seconds since boot, not counting
+%              suspend.
+%
+%   See also SLEEP, RTBOOST.

@@ -1,0 +1,32 @@
+%RTBOOST  Real-time priority for this process and the calling thread.
+%   RTBOOST asks the system to put the MATLAB or Octave process in the
+%   real-time priority class and the thread that called it (the one that
+%   runs your script) at time-critical priority. Call it once, before the
+%   part of a script where timing matters.
+%
+%   The raise lasts until the process ends: nothing in mextime lowers it
+%   again. Calling RTBOOST again repeats the same settings. Inputs are
+%   ignored, there is no output, and RTBOOST raises no error: whatever the
+%   system refuses is refused silently.
+%
+%   A thread at real-time priority that never waits can make the machine
+%   unresponsive. Pace loops with SLEEP.
+%
+%   Platform notes:
+%     Windows  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS),
+%              then SetThreadPriority(GetCurrentThread(),
+%              THREAD_PRIORITY_TIME_CRITICAL) (kernel32). Windows quietly
+%              grants the highest class the account may have (high, unless
+%              it may raise scheduling priority).
+%     Linux    There is no priority class for a whole process. The process
+%              step gives every thread of the process nice -20
+%              (setpriority for each thread in /proc/self/task); the
+%              thread step puts the calling thread alone under SCHED_FIFO
+%              at the policy's highest priority (pthread_setschedparam).
+%              Both are best effort: without CAP_SYS_NICE a thread gets the
+%              most that RLIMIT_NICE and RLIMIT_RTPRIO allow (see
+%              ulimit -e, ulimit -r and /etc/security/limits.conf; audio
+%              or realtime groups often have a real-time limit), and
+%              nothing where they allow nothing.
+%
+%   See also SLEEP, CLOCKREAD.

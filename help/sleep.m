@@ -1,0 +1,44 @@
+%SLEEP  Wait a number of milliseconds, with a 1 ms timer resolution.
+%   SLEEP(MS) blocks the calling thread for MS milliseconds. For exactly
+%   the wait, the system timer resolution is requested at 1 ms, so short
+%   waits end on time; the request is released before SLEEP returns.
+%
+%   A = SLEEP(MS) returns the double 0. Called without an output, SLEEP
+%   sets ans to 0.
+%
+%   The duration:
+%     - is truncated toward zero to whole milliseconds: SLEEP(2.9) waits
+%       2 ms, SLEEP(0.5) waits 0 ms;
+%     - below 1, negatives and -Inf included, waits 0 ms (the resolution
+%       is still requested and released);
+%     - is the first element of MS: SLEEP([5 10]) waits 5 ms;
+%     - of a complex MS is its real part;
+%     - is at most 4294967294 ms (about 49.7 days).
+%   Further inputs are ignored. The wait cannot be interrupted, not even
+%   with Ctrl+C.
+%
+%   Errors (identifier, message), all raised before anything is requested
+%   or waited:
+%     MATLAB:sleep:invalidNumInputs  'One input required.'
+%                                    No input given.
+%     MATLAB:sleep:invalidInput      'Duration must be a non-empty full double array.'
+%                                    MS is not a double array (char,
+%                                    logical, integer, single, cell ...),
+%                                    or is sparse, or is empty.
+%     MATLAB:sleep:invalidDuration   'Duration must not be NaN.'
+%                                    MS(1) is NaN.
+%     MATLAB:sleep:invalidDuration   'Duration must be less than 4294967295 milliseconds.'
+%                                    MS(1) is 4294967295 or more, Inf
+%                                    included.
+%
+%   Platform notes:
+%     Windows  timeBeginPeriod(1) (winmm), Sleep(ms) (kernel32), then
+%              timeEndPeriod(1) (winmm).
+%     Linux    There is no system-wide timer resolution; the calling
+%              thread's timer slack (how late a sleep may end) stands in.
+%              prctl(PR_SET_TIMERSLACK, 1) sets it to 1 ns for the wait and
+%              the earlier slack is restored afterwards. The wait is
+%              clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
+%              resumed after a signal, so no signal cuts it short.
+%
+%   See also CLOCKREAD, RTBOOST.

@@ -1,0 +1,40 @@
+function mexbuild(outdir)
+%MEXBUILD  Build clockread, sleep and rtboost with this host's mex command.
+%   MEXBUILD(OUTDIR) compiles the three functions from the sources beside
+%   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
+%   copies their help files there. Then addpath(OUTDIR) to use them.
+%
+%   MATLAB needs a supported C compiler (mex -setup C). Octave's mex runs
+%   mkoctfile (on Debian and Ubuntu, package liboctave-dev).
+%
+%   See also CLOCKREAD, SLEEP, RTBOOST.
+
+if nargin ~= 1
+    error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
+end
+root = fileparts(mfilename('fullpath'));
+functions = {'clockread', 'clock'; 'sleep', 'sleep'; 'rtboost', 'priority'};
+in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+
+if ~exist(outdir, 'dir')
+    mkdir(outdir);
+end
+for k = 1:size(functions, 1)
+    name = functions{k, 1};
+    args = {['-I' fullfile(root, 'gateway')]};
+    if in_octave
+        % Octave binds its own API names, and its MEX files end in .mex.
+        args = [args, {'-DMEXTIME_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}];
+    else
+        % The gateway binds the 32-bit-dimension names (mxCreateDoubleMatrix_700),
+        % the same whichever mex.h the compiler finds first.
+        args = [args, {'-compatibleArrayDims', '-outdir', outdir}];
+    end
+    if ispc && strcmp(name, 'sleep')
+        args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
+    end
+    fprintf('mexbuild: %s\n', name);
+    mex(args{:}, fullfile(root, functions{k, 2}, [name '.c']));
+    copyfile(fullfile(root, 'help', [name '.m']), outdir);
+end
+end

@@ -1,0 +1,43 @@
+## The help files beside the MEX files in dist/octave: `help` prints them,
+## and the MEX file is still the one that runs.
+
+%!function text = help_of (name)
+%!  text = evalc (sprintf ("help %s", name));
+%!endfunction
+
+%!test
+%! for name = {"clockread", "sleep", "rtboost"}
+%!   name = name{1};
+%!   assert (exist (name), 3);
+%!   assert (regexp (which (name), '\.mex$'));
+%!   ## The first line of the help file: "NAME  summary."
+%!   assert (! isempty (strfind (help_of (name), [upper(name) "  "])), name);
+%! endfor
+
+%!test
+%! ## Each error raised is in its function's help, identifier and message.
+%! bad = {"clockread", @() clockread(1);
+%!        "clockread", @() nthargout(1:2, @clockread);
+%!        "sleep", @() sleep();
+%!        "sleep", @() sleep("5");
+%!        "sleep", @() sleep(NaN);
+%!        "sleep", @() sleep(Inf)};
+%! for k = 1:rows (bad)
+%!   err = [];
+%!   try
+%!     bad{k, 2} ();
+%!   catch err
+%!   end_try_catch
+%!   assert (! isempty (err), func2str (bad{k, 2}));
+%!   name = bad{k, 1};
+%!   text = help_of (name);
+%!   ## Octave puts the function's name before a MEX file's message.
+%!   message = regexprep (err.message, ["^" name ": "], "");
+%!   assert (! isempty (strfind (text, err.identifier)), err.identifier);
+%!   assert (! isempty (strfind (text, message)), message);
+%! endfor
+
+%!test
+%! ## Called, the names answer as the MEX files do; a comments-only .m would not.
+%! assert (clockread () > 0);
+%! assert (sleep (1), 0);

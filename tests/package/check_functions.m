@@ -1,0 +1,34 @@
+## check_functions (WHERE, NAMES): each of NAMES is a MEX file under WHERE,
+## `help` prints its help, and it works when called, errors included.
+function check_functions (where, names)
+  for k = 1:numel (names)
+    name = names{k};
+    file = which (name);
+    assert (strncmp (file, where, numel (where)), "%s runs from %s", name, file);
+    assert (exist (name), 3);
+    text = evalc (sprintf ("help %s", name));
+    assert (! isempty (strfind (text, [upper(name) "  "])), "no help for %s", name);
+    switch (name)
+      case "clockread"
+        assert (clockread () > 0);
+        assert (raised (@() clockread (1)), "MATLAB:tsec:invalidNumInputs");
+      case "sleep"
+        assert (sleep (1), 0);
+        assert (raised (@() sleep ()), "MATLAB:sleep:invalidNumInputs");
+      case "rtboost"
+        rtboost ();
+      otherwise
+        error ("check_functions: no check for %s", name);
+    endswitch
+    printf ("%s: %s\n", name, file);
+  endfor
+endfunction
+
+function id = raised (call)
+  id = "";
+  try
+    call ();
+  catch err
+    id = err.identifier;
+  end_try_catch
+endfunction

@@ -1,0 +1,14 @@
+#!/bin/sh
+# mexbuild.sh ROOT NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
+# builds the functions into a fresh folder, where they run with their help.
+set -eu
+root=$1
+shift
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp"
+octave-cli --norc --no-history --quiet --eval "
+  addpath('$root');
+  mexbuild('$tmp/out');
+  addpath('$root/tests/package', '$tmp/out');
+  check_functions('$tmp/out/', strsplit('$*'));"

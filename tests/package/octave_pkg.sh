@@ -1,0 +1,19 @@
+#!/bin/sh
+# octave_pkg.sh TARBALL VERSION ROOT NAME...: the Octave package installs
+# with `pkg install` into a temporary prefix, loads, and each function works.
+set -eu
+tarball=$1 version=$2 root=$3
+shift 3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp"
+octave-cli --norc --no-history --quiet --eval "
+  pkg('prefix', '$tmp/prefix', '$tmp/prefix');
+  pkg('local_list', '$tmp/local_list');
+  pkg('global_list', '$tmp/global_list');
+  pkg('install', '-local', '$tarball');
+  pkg('load', 'mextime');
+  info = pkg('list', 'mextime');
+  assert(info{1}.version, '$version');
+  addpath('$root/tests/package');
+  check_functions('$tmp/prefix/', strsplit('$*'));"
