@@ -1,0 +1,216 @@
+## bench_report (RESULTS, OUT): turns what scripts/bench measured in RESULTS
+## into OUT/report.md (printed as well), and the CDF data that plots.gp draws
+## into RESULTS/cdf_*.txt.
+function bench_report (results, out)
+  v = struct ();
+  for file = {"machine", "standin", "octave"}
+    v = read_pairs (fullfile (results, [file{1} ".txt"]), v);
+  endfor
+  num = @(key) str2double (v.(key));
+  durations = [1 2 5 10];
+  goals = {};     # rows of the goal table: {figure, ours, reference, ratio, goal}
+
+  r = {};
+  r{end+1} = "# mextime benchmarks";
+  r{end+1} = "";
+  r{end+1} = sprintf ("Run on %s.", v.date);
+  r{end+1} = "";
+  r{end+1} = sprintf ("Machine: %s, %s cores, Linux %s, clock source %s, %s; load average %s when the run began.", ...
+                      v.cpu, v.cores, v.kernel, v.clocksource, v.octave, v.loadavg);
+  r{end+1} = "";
+  r{end+1} = ["Each figure is a ratio, ours over the reference, with both absolute values. " ...
+              "Costs are medians over runs; waits are percentiles over all waits. " ...
+              "A shared or busy machine shifts the absolute values: compare the ratios."];
+
+  ## clockread cost
+  ours = num ("standin_clockread_ns");
+  base = num ("standin_baseline_ns");
+  goals(end+1, :) = {"clockread cost, stand-in host", sprintf("%.1f ns", ours), ...
+                     sprintf("%.1f ns, bare CLOCK_MONOTONIC read + array", base), ours / base, 1.15};
+  nothing = num ("octave_nothing_us");
+  cr = num ("octave_clockread_us");
+  goals(end+1, :) = {"clockread cost, Octave", sprintf("%.3f µs", cr), ...
+                     sprintf("%.3f µs, do-nothing MEX file", nothing), cr / nothing, 1.15};
+
+  ## sleep accuracy
+  p = struct ();
+  for n = durations
+    for what = {"sleep", "pause", "bare", "floor"}
+      key = sprintf ("%s_%dms", what{1}, n);
+      x = load_column (fullfile (results, [key ".txt"]));
+      p.(key) = percentiles (x);
+      write_cdf (fullfile (results, ["cdf_" key ".txt"]), x);
+    endfor
+    s = p.(sprintf ("sleep_%dms", n));
+    f = p.(sprintf ("floor_%dms", n));
+    q = p.(sprintf ("pause_%dms", n));
+    goals(end+1, :) = {sprintf("sleep(%d) p50 overshoot vs floor", n), sprintf("%.1f µs", s(1)), ...
+                       sprintf("%.1f µs, clock_nanosleep, 1 ns slack", f(1)), s(1) / f(1), 1.25};
+    goals(end+1, :) = {sprintf("sleep(%d) p50 overshoot vs pause", n), sprintf("%.1f µs", s(1)), ...
+                       sprintf("%.1f µs, pause(%g)", q(1), n / 1000), s(1) / q(1), 0.7};
+  endfor
+
+  ## under load
+  plain = load_column (fullfile (results, "load_plain.txt"));
+  boost = load_column (fullfile (results, "load_boost.txt"));
+  write_cdf (fullfile (results, "cdf_load_plain.txt"), plain);
+  write_cdf (fullfile (results, "cdf_load_boost.txt"), boost);
+  lp = percentiles (plain);
+  lb = percentiles (boost);
+  goals(end+1, :) = {"sleep(1) p99 overshoot under load, rtboost vs none", sprintf("%.1f µs", lb(3)), ...
+                     sprintf("%.1f µs, without rtboost", lp(3)), lb(3) / lp(3), 0.25};
+
+  r{end+1} = "";
+  r{end+1} = "## Goals";
+  r{end+1} = "";
+  r{end+1} = "| figure | ours | reference | ratio | goal | |";
+  r{end+1} = "|---|--:|---|--:|--:|---|";
+  missed = {};
+  for k = 1:rows (goals)
+    [name, a, b, ratio, goal] = goals{k, :};
+    met = ratio <= goal;
+    r{end+1} = sprintf ("| %s | %s | %s | %.2f× | ≤ %.2f× | %s |", name, a, b, ratio, goal, ...
+                        ifelse (met, "met", "**missed**"));
+    if (! met)
+      missed{end+1} = sprintf ("- %s: %.2f× (%s against %s), goal ≤ %.2f×.", name, ratio, a, b, goal);
+    endif
+  endfor
+  r{end+1} = "";
+  if (isempty (missed))
+    r{end+1} = "Every goal is met in this run.";
+  else
+    r{end+1} = sprintf ("**%d of %d goals missed in this run:**", numel (missed), rows (goals));
+    r{end+1} = "";
+    r(end+1:end+numel (missed)) = missed;
+  endif
+
+  r{end+1} = "";
+  r{end+1} = "## clockread cost";
+  r{end+1} = "";
+  r{end+1} = sprintf ("Stand-in host: median of %s runs of %s calls, the answer freed after each.", ...
+                      v.standin_runs, v.standin_calls_per_run);
+  r{end+1} = "";
+  r{end+1} = "| call | ns per call | ratio |";
+  r{end+1} = "|---|--:|--:|";
+  r{end+1} = sprintf ("| clockread.mexa64 through its mexFunction | %.1f | %.2f× |", ours, ours / base);
+  r{end+1} = sprintf ("| bare CLOCK_MONOTONIC read + mxCreateDoubleMatrix_700 + mxGetPr write | %.1f | 1 |", base);
+  r{end+1} = "";
+  r{end+1} = sprintf ("Octave: median of %s runs of %s calls, less the empty loop's own %.3f µs per turn.", ...
+                      v.octave_runs, v.octave_calls_per_run, num ("octave_loop_us"));
+  r{end+1} = "";
+  r{end+1} = ["`nothing` is a MEX file that does nothing, `answer` one that only returns a 1×1 " ...
+              "double: what Octave itself spends on a call and on its answer."];
+  r{end+1} = "";
+  r{end+1} = "| call | µs per call | ratio to nothing () | to answer () | to t = tic () |";
+  r{end+1} = "|---|--:|--:|--:|--:|";
+  ticc = num ("octave_tic_assign_us");
+  answer = num ("octave_answer_us");
+  for row = {"nothing ()", "octave_nothing_us"; "answer ()", "octave_answer_us";
+             "clockread ()", "octave_clockread_us";
+             "t = clockread ()", "octave_clockread_assign_us"; "t = tic ()", "octave_tic_assign_us"}'
+    x = num (row{2});
+    r{end+1} = sprintf ("| `%s` | %.3f | %.2f× | %.2f× | %.2f× |", row{1}, x, x / nothing, x / answer, x / ticc);
+  endfor
+
+  r{end+1} = "";
+  r{end+1} = "## clockread resolution";
+  r{end+1} = "";
+  r{end+1} = "The least nonzero step between consecutive readings, next to the clock's stated resolution.";
+  r{end+1} = "";
+  r{end+1} = "| reading | least step |";
+  r{end+1} = "|---|--:|";
+  r{end+1} = sprintf ("| clockread, stand-in host | %.1f ns |", num ("standin_clockread_step_ns"));
+  r{end+1} = sprintf ("| clock_gettime(CLOCK_MONOTONIC), C++ | %d ns |", num ("standin_clock_step_ns"));
+  r{end+1} = sprintf ("| clock_getres(CLOCK_MONOTONIC) | %d ns |", num ("clock_getres_ns"));
+  r{end+1} = sprintf ("| clockread, Octave | %.3f µs |", num ("octave_clockread_step_us"));
+  r{end+1} = sprintf ("| tic, Octave | %.3f µs |", num ("octave_tic_step_us"));
+
+  r{end+1} = "";
+  r{end+1} = "## sleep accuracy";
+  r{end+1} = "";
+  r{end+1} = ["Overshoot past the requested wait, µs, 300 waits each. `sleep` and `pause` are timed " ...
+              "in Octave with clockread around the call, taking turns; the floor is a bare " ...
+              "absolute-deadline clock_nanosleep in C++ with 1 ns timer slack, run in blocks of 30 " ...
+              "waits between theirs. `bare_wait` is that same bare wait as a MEX file that returns " ...
+              "the same 1×1 answer as `sleep`, timed in Octave as `sleep` is: the gap between it " ...
+              "and the floor is what Octave adds around any wait (entering and leaving the MEX " ...
+              "file, the answer, the clockread calls), the gap between `sleep` and it is `sleep`'s own."];
+  r{end+1} = "";
+  r{end+1} = "| wait | function | p50 | p90 | p99 | max | p50 ratio to floor | to pause | to bare_wait |";
+  r{end+1} = "|--:|---|--:|--:|--:|--:|--:|--:|--:|";
+  for n = durations
+    f = p.(sprintf ("floor_%dms", n));
+    q = p.(sprintf ("pause_%dms", n));
+    w = p.(sprintf ("bare_%dms", n));
+    for what = {"sleep", "pause", "bare", "floor";
+                sprintf("sleep(%d)", n), sprintf("pause(%g)", n / 1000), sprintf("bare_wait(%d)", n), "floor"}
+      x = p.(sprintf ("%s_%dms", what{1}, n));
+      r{end+1} = sprintf ("| %d ms | %s | %.1f | %.1f | %.1f | %.1f | %.2f× | %.2f× | %.2f× |", ...
+                          n, what{2}, x, x(1) / f(1), x(1) / q(1), x(1) / w(1));
+    endfor
+  endfor
+  r{end+1} = "";
+  r{end+1} = "![CDF of sleep overshoot](sleep_cdf.png)";
+
+  r{end+1} = "";
+  r{end+1} = "## rtboost under load";
+  r{end+1} = "";
+  r{end+1} = sprintf (["sleep(1) overshoot, µs, %d waits each, with %s CPU-bound processes running " ...
+                       "(three per core); each case in an Octave process of its own."], numel (plain), v.busy);
+  r{end+1} = "";
+  r{end+1} = "| case | calling thread | p50 | p90 | p99 | max | p99 ratio |";
+  r{end+1} = "|---|---|--:|--:|--:|--:|--:|";
+  cases = {"without rtboost", "load_plain", lp; "with rtboost", "load_boost", lb};
+  for k = 1:rows (cases)
+    x = cases{k, 3};
+    r{end+1} = sprintf ("| %s | %s | %.1f | %.1f | %.1f | %.1f | %.2f× |", cases{k, 1}, ...
+                        scheduling (fullfile (results, [cases{k, 2} ".txt.info"])), x, x(3) / lp(3));
+  endfor
+  r{end+1} = "";
+  r{end+1} = "![CDF of sleep(1) overshoot under load](load_cdf.png)";
+  r{end+1} = "";
+
+  text = strjoin (r, "\n");
+  fid = fopen (fullfile (out, "report.md"), "w");
+  fputs (fid, text);
+  fclose (fid);
+  puts (text);
+endfunction
+
+## Appends the "name value" lines of PATH to V.
+function v = read_pairs (path, v)
+  for line = strsplit (fileread (path), "\n")
+    [key, rest] = strtok (line{1});
+    if (! isempty (key))
+      v.(key) = strtrim (rest);
+    endif
+  endfor
+endfunction
+
+function x = load_column (path)
+  x = sort (str2double (strsplit (strtrim (fileread (path)), "\n")))(:);
+endfunction
+
+## p50, p90, p99 (nearest rank) and max.
+function q = percentiles (x)
+  x = sort (x);
+  ranks = ceil ([0.5 0.9 0.99] * numel (x));
+  q = [x(ranks); x(end)]';
+endfunction
+
+function write_cdf (path, x)
+  x = sort (x);
+  fid = fopen (path, "w");
+  fraction = (1:numel (x)) / numel (x);
+  fprintf (fid, "%.3f %.5f\n", [x(:)'; fraction]);
+  fclose (fid);
+endfunction
+
+function s = scheduling (path)
+  v = read_pairs (path, struct ());
+  if (strcmp (v.policy, "1"))
+    s = sprintf ("SCHED_FIFO %s, nice %s", v.rtprio, v.nice);
+  else
+    s = sprintf ("policy %s, nice %s", v.policy, v.nice);
+  endif
+endfunction

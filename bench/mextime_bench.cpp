@@ -1,0 +1,177 @@
+// The C++ side of scripts/bench. Prints "name value" lines.
+//   mextime_bench clockread FILE  ns per call of the MEX file FILE in the
+//                                 stand-in host, against the same work done
+//                                 in the host itself; least steps between calls
+//   mextime_bench floor MS WAITS  overshoot in us of WAITS bare
+//                                 absolute-deadline waits of MS ms
+//   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
+#include "array.h"
+#include "loader.h"
+
+#include <sys/prctl.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern "C" {
+mxArray_tag *mxCreateDoubleMatrix_700(int m, int n, int flag);
+double *mxGetPr(const mxArray_tag *array);
+}
+
+namespace {
+
+constexpr int64_t kNsPerSecond = 1000000000;
+constexpr int64_t kNsPerMs = 1000000;
+constexpr long kCallsPerRun = 100000;
+constexpr int kRuns = 51;
+constexpr long kStepCalls = 200000;
+
+int64_t now_ns() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * kNsPerSecond + now.tv_nsec;
+}
+
+// Time this thread has run: what a call costs, without the time other
+// processes on a shared machine take the core away.
+int64_t cpu_ns() {
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return int64_t(used.tv_sec) * kNsPerSecond + used.tv_nsec;
+}
+
+timespec to_timespec(int64_t ns) {
+    return timespec{time_t(ns / kNsPerSecond), long(ns % kNsPerSecond)};
+}
+
+// The least any clockread must do, with the MEX entry's shape so that both
+// are called the same way: one CLOCK_MONOTONIC reading, and the answer in
+// seconds in a new 1x1 array.
+void baseline(int, mxArray_tag *plhs[], int, const mxArray_tag *[]) {
+    const int64_t now = now_ns();
+    plhs[0] = mxCreateDoubleMatrix_700(1, 1, 0);
+    *mxGetPr(plhs[0]) = double(now) / double(kNsPerSecond);
+}
+
+// Calls as MATLAB does for t = f(): one output slot, no inputs; the host
+// frees each answer, as the script would drop it.
+__attribute__((noinline)) double ns_per_call(mexhost::MexEntry entry, long calls) {
+    // Read once through volatile so that the compiler cannot inline the baseline.
+    mexhost::MexEntry volatile chosen = entry;
+    mexhost::MexEntry call = chosen;
+    mxArray_tag *slots[1];
+    const int64_t start = cpu_ns();
+    for (long i = 0; i < calls; ++i) {
+        slots[0] = nullptr;
+        call(1, slots, 0, nullptr);
+        mexhost::destroy_array(slots[0]);
+    }
+    return double(cpu_ns() - start) / double(calls);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The least nonzero difference between consecutive answers, in ns.
+double least_step_ns(mexhost::MexEntry entry) {
+    double least = 0;
+    double previous = 0;
+    for (long i = 0; i <= kStepCalls; ++i) {
+        mxArray_tag *slots[1] = {nullptr};
+        entry(1, slots, 0, nullptr);
+        const double t = *mxGetPr(slots[0]);
+        mexhost::destroy_array(slots[0]);
+        const double step = (t - previous) * double(kNsPerSecond);
+        if (i > 0 && step > 0 && (least == 0 || step < least)) least = step;
+        previous = t;
+    }
+    return least;
+}
+
+int64_t least_clock_step_ns() {
+    int64_t least = 0;
+    int64_t previous = now_ns();
+    for (long i = 0; i < kStepCalls; ++i) {
+        const int64_t t = now_ns();
+        if (t > previous && (least == 0 || t - previous < least)) least = t - previous;
+        previous = t;
+    }
+    return least;
+}
+
+int bench_clockread(const std::string &path) {
+    mexhost::Module module(path);
+    if (!module.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s\n", module.error().c_str());
+        return 1;
+    }
+    // Warm up both, then alternate runs so that both see the same noise.
+    ns_per_call(module.entry(), kCallsPerRun / 10);
+    ns_per_call(baseline, kCallsPerRun / 10);
+    std::vector<double> deliverable, bare;
+    for (int run = 0; run < kRuns; ++run) {
+        deliverable.push_back(ns_per_call(module.entry(), kCallsPerRun));
+        bare.push_back(ns_per_call(baseline, kCallsPerRun));
+    }
+    timespec resolution{};
+    clock_getres(CLOCK_MONOTONIC, &resolution);
+    std::printf("standin_clockread_ns %.2f\n", median(deliverable));
+    std::printf("standin_baseline_ns %.2f\n", median(bare));
+    std::printf("standin_runs %d\nstandin_calls_per_run %ld\n", kRuns, kCallsPerRun);
+    std::printf("standin_clockread_step_ns %.1f\n", least_step_ns(module.entry()));
+    std::printf("standin_clock_step_ns %lld\n", static_cast<long long>(least_clock_step_ns()));
+    std::printf("clock_getres_ns %lld\n",
+                static_cast<long long>(resolution.tv_sec * kNsPerSecond + resolution.tv_nsec));
+    return 0;
+}
+
+// The platform's best: an absolute deadline with the least timer slack.
+// Prints each wait's overshoot in us.
+int bench_floor(int ms, int waits) {
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    if (prctl(PR_GET_TIMERSLACK) != 1) {
+        std::fputs("mextime_bench: the timer slack cannot be set to 1 ns\n", stderr);
+        return 1;
+    }
+    for (int k = 0; k < waits; ++k) {
+        const int64_t deadline = now_ns() + ms * kNsPerMs;
+        const timespec until = to_timespec(deadline);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+        }
+        std::printf("%.3f\n", double(now_ns() - deadline) / 1e3);
+    }
+    return 0;
+}
+
+int bench_busy(double seconds) {
+    const int64_t end = now_ns() + int64_t(seconds * double(kNsPerSecond));
+    volatile uint64_t spin = 0;
+    while (now_ns() < end) {
+        for (int i = 0; i < 10000; ++i) spin = spin + 1;
+    }
+    return 0;
+}
+
+int usage() {
+    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS | busy SECONDS\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "clockread" && argc == 3) return bench_clockread(argv[2]);
+    if (command == "floor" && argc == 4) return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
+    return usage();
+}
