@@ -3,6 +3,8 @@
 
 set(MEXTIME_GATEWAY_DIR ${CMAKE_CURRENT_LIST_DIR}/../gateway)
 cmake_path(NORMAL_PATH MEXTIME_GATEWAY_DIR)
+set(MEXTIME_HELP_DIR ${CMAKE_CURRENT_LIST_DIR}/../help)
+cmake_path(NORMAL_PATH MEXTIME_HELP_DIR)
 
 # The names listed under EXPORTS in a module-definition file.
 function(mextime_def_names def out_var)
@@ -76,6 +78,22 @@ function(mextime_host_import name)
   endif()
 endfunction()
 
+# The help that MATLAB and Octave show for a MEX target: help/<name>.m,
+# comments only, copied beside the MEX file. In one folder the MEX file is
+# the one called, and `help` reads the .m file.
+function(mextime_add_help name target)
+  set(help ${MEXTIME_HELP_DIR}/${name}.m)
+  if(NOT EXISTS ${help})
+    message(FATAL_ERROR "${name}: no help file ${help}")
+  endif()
+  get_target_property(folder ${target} LIBRARY_OUTPUT_DIRECTORY)
+  add_custom_command(OUTPUT ${folder}/${name}.m
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${help} ${folder}/${name}.m
+    DEPENDS ${help} VERBATIM)
+  add_custom_target(${target}_help ALL DEPENDS ${folder}/${name}.m)
+endfunction()
+
 # mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [HOST_LIBS mx mex])
 # One MEX file of <name> for one host, written to dist/<folder>/:
 #   matlab: dist/glnxa64/<name>.mexa64 or dist/win64/<name>.mexw64
@@ -113,6 +131,8 @@ function(mextime_add_mex name)
       mextime_host_import(${lib})
       target_link_libraries(${target} PRIVATE mextime_import_${lib})
     endforeach()
+    # Sanitized with the stand-in host that runs them (MEXTIME_SANITIZE).
+    target_link_libraries(${target} PRIVATE mextime_sanitize)
     if(NOT WIN32)
       target_link_options(${target} PRIVATE "LINKER:--no-undefined")
     endif()
@@ -132,5 +152,7 @@ function(mextime_add_deliverable name)
   cmake_parse_arguments(DEL "" "SOURCE" "HOST_LIBS" ${ARGN})
   foreach(host IN LISTS MEXTIME_HOSTS)
     mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} HOST_LIBS ${DEL_HOST_LIBS})
+    mextime_add_help(${name} ${name}_${host})
   endforeach()
+  set_property(GLOBAL APPEND PROPERTY MEXTIME_DELIVERABLES ${name})
 endfunction()

@@ -31,7 +31,17 @@ need_packages() {
     fi
 }
 
-LINUX_PACKAGES="cmake make g++ binutils file googletest octave liboctave-dev"
+LINUX_PACKAGES="cmake make g++ binutils file googletest octave liboctave-dev zip unzip"
+# scripts/bench draws its plots with gnuplot.
+BENCH_PACKAGES="gnuplot-nox"
+
+# The 64-bit Windows target: MinGW-w64 with the posix thread model (which
+# GoogleTest needs), and Wine to run its tests. Debian's wine64 alone is
+# enough: its loader is /usr/lib/wine/wine64, found by cmake/mingw-w64.cmake.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
+
+# scripts/test's memory checks: valgrind (the sanitizer runtimes come with g++).
+CHECK_PACKAGES="valgrind"
 
 # Configures and builds one tree: build_tree NAME [CMAKE_ARGS...]
 build_tree() {
@@ -46,8 +56,59 @@ build_tree() {
 }
 
 build_all() {
-    need_packages $LINUX_PACKAGES
+    need_packages $LINUX_PACKAGES $WINDOWS_PACKAGES
     mkdir -p "$BUILD"
     log "building Linux and Octave targets into $DIST"
     build_tree linux
+    log "building Windows targets into $DIST (MinGW-w64)"
+    build_tree win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake"
+    # Last, once every tree has written its dist/ folder.
+    "$ROOT/scripts/package"
+}
+
+# The sanitizer tree: the stand-in host, the MATLAB-host files and the suite
+# built with ASan and UBSan. Its MEX files go to its own dist, never to dist/.
+build_sanitized() {
+    build_tree asan -DMEXTIME_SANITIZE=ON -DMEXTIME_HOSTS=matlab \
+        -DMEXTIME_DIST_DIR="$BUILD/asan/dist"
+}
+
+# The stand-in suite of a tree under valgrind's memcheck, one process per
+# test; any error or leak fails. Shows the reports of the failed tests.
+memcheck() {
+    reports="$1/Testing/Temporary"
+    rm -f "$reports"/MemoryChecker.*.log
+    if ! ctest --test-dir "$1" -T memcheck -L standin --output-on-failure --parallel "$JOBS"; then
+        grep -L "ERROR SUMMARY: 0 errors" "$reports"/MemoryChecker.*.log | xargs -r cat
+        return 1
+    fi
+}
+
+# Lines of the last ctest run in a tree matching a pattern, such as the
+# counts that the sweeps and the soak print.
+test_lines() {
+    grep -hE "$2" "$1/Testing/Temporary/LastTest.log" || :
+}
+
+# Stages of a run, timed: `stage NAME` ends the stage before (printing its
+# time) and starts NAME; `stage` alone ends the last and lists them all.
+STAGE_NAME=""
+STAGE_START=0
+STAGE_TIMES=""
+STAGES_START=$(date +%s)
+stage() {
+    now=$(date +%s)
+    if [ -n "$STAGE_NAME" ]; then
+        printf '== %s: %d s\n' "$STAGE_NAME" $((now - STAGE_START))
+        STAGE_TIMES="$STAGE_TIMES$(printf '%6d s  %s' $((now - STAGE_START)) "$STAGE_NAME")
+"
+    fi
+    STAGE_NAME=${1:-}
+    STAGE_START=$now
+    if [ -n "$STAGE_NAME" ]; then
+        log "$STAGE_NAME"
+    else
+        log "time per stage"
+        printf '%s%6d s  in all\n' "$STAGE_TIMES" $((now - STAGES_START))
+    fi
 }
