@@ -31,7 +31,7 @@ need_packages() {
     fi
 }
 
-LINUX_PACKAGES="cmake make g++ binutils file googletest octave liboctave-dev zip unzip"
+LINUX_PACKAGES="cmake make g++ binutils file procps googletest octave liboctave-dev zip unzip"
 # scripts/bench draws its plots with gnuplot.
 BENCH_PACKAGES="gnuplot-nox"
 
