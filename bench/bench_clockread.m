@@ -5,18 +5,18 @@
 function bench_clockread (out)
   calls = 20000;
   runs = 15;
-  loops = {@loop_empty, @loop_nothing, @loop_answer, @loop_clockread, @loop_clockread_assign, @loop_tic_assign};
+  loops = {"", "nothing ();", "answer ();", "clockread ();", "t = clockread ();", "t = tic ();"};
   names = {"empty", "nothing", "answer", "clockread", "clockread_assign", "tic_assign"};
 
   ## Timed in CPU time, so that other work on the machine does not count;
   ## alternated run by run, so that all the loops see the same noise.
   for j = 1:numel (loops)
-    loops{j} (calls / 10);
+    loop_seconds (loops{j}, calls / 10);
   endfor
   seconds = zeros (runs, numel (loops));
   for r = 1:runs
     for j = 1:numel (loops)
-      seconds(r, j) = loops{j} (calls);
+      seconds(r, j) = loop_seconds (loops{j}, calls);
     endfor
   endfor
   us = median (seconds, 1) / calls * 1e6;
@@ -47,49 +47,8 @@ function s = least_step (t)
   s = min (d(d > 0));
 endfunction
 
-function s = loop_empty (n)
-  t0 = cputime ();
-  for k = 1:n
-  endfor
-  s = cputime () - t0;
-endfunction
-
-function s = loop_nothing (n)
-  t0 = cputime ();
-  for k = 1:n
-    nothing ();
-  endfor
-  s = cputime () - t0;
-endfunction
-
-function s = loop_answer (n)
-  t0 = cputime ();
-  for k = 1:n
-    answer ();
-  endfor
-  s = cputime () - t0;
-endfunction
-
-function s = loop_clockread (n)
-  t0 = cputime ();
-  for k = 1:n
-    clockread ();
-  endfor
-  s = cputime () - t0;
-endfunction
-
-function s = loop_clockread_assign (n)
-  t0 = cputime ();
-  for k = 1:n
-    t = clockread ();
-  endfor
-  s = cputime () - t0;
-endfunction
-
-function s = loop_tic_assign (n)
-  t0 = cputime ();
-  for k = 1:n
-    t = tic ();
-  endfor
-  s = cputime () - t0;
+## CPU seconds of n turns of a loop around BODY. The whole loop is parsed
+## before the clock starts, and runs as a loop written out in a function.
+function s = loop_seconds (body, n)
+  eval (["t0 = cputime (); for k = 1:n " body " endfor; s = cputime () - t0;"]);
 endfunction

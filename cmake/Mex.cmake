@@ -144,15 +144,17 @@ function(mextime_add_mex name)
   else()
     target_link_options(${target} PRIVATE "LINKER:--version-script=${CMAKE_BINARY_DIR}/exports/mexfunction.map")
   endif()
-  set_property(GLOBAL APPEND PROPERTY MEXTIME_MEX_TARGETS ${target})
 endfunction()
 
-# One deliverable, built for every host this build targets.
+# One deliverable, built for every host this build targets. The tests take
+# every deliverable (MEXTIME_DELIVERABLES) and depend on its MEX targets
+# (MEXTIME_MEX_TARGETS).
 function(mextime_add_deliverable name)
   cmake_parse_arguments(DEL "" "SOURCE" "HOST_LIBS" ${ARGN})
   foreach(host IN LISTS MEXTIME_HOSTS)
     mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} HOST_LIBS ${DEL_HOST_LIBS})
     mextime_add_help(${name} ${name}_${host})
+    set_property(GLOBAL APPEND PROPERTY MEXTIME_MEX_TARGETS ${name}_${host})
   endforeach()
   set_property(GLOBAL APPEND PROPERTY MEXTIME_DELIVERABLES ${name})
 endfunction()

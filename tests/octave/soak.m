@@ -1,32 +1,24 @@
-## soak (NAMES): a long run in this one process, of the functions among NAMES
-## (the ones built): 1,000,000 clockread calls, each no smaller than the one
-## before, and 10,000 sleep (0) calls. The resident memory may grow by less
+## soak (): a long run in this one process: 1,000,000 clockread calls, each
+## no smaller than the one before, and 10,000 sleep (0) calls. The resident memory may grow by less
 ## than 1 MB over the run: any allocation lost on every call would show.
-function soak (names)
+function soak ()
   CLOCK_CALLS = 1e6;
   SLEEP_CALLS = 1e4;
   GROWTH_LIMIT_KB = 1024;
-  with_sleep = any (strcmp (names, "sleep"));
 
   ## The same runs, short, first, and a first reading: the files are loaded
   ## and the interpreter has reached its working size before the measure.
   clock_run (1000);
-  if (with_sleep)
-    sleep_run (1000);
-  endif
+  sleep_run (1000);
   resident_kb ();
   before_kb = resident_kb ();
 
   backwards = clock_run (CLOCK_CALLS);
-  sleeps = 0;
-  if (with_sleep)
-    sleep_run (SLEEP_CALLS);
-    sleeps = SLEEP_CALLS;
-  endif
+  sleep_run (SLEEP_CALLS);
 
   after_kb = resident_kb ();
   printf ("soak: %d clockread and %d sleep(0) calls; VmRSS %d kB -> %d kB, grew %d kB\n",
-          CLOCK_CALLS, sleeps, before_kb, after_kb, after_kb - before_kb);
+          CLOCK_CALLS, SLEEP_CALLS, before_kb, after_kb, after_kb - before_kb);
   if (backwards > 0)
     error ("soak:backwards", "%d clockread answers were smaller than the one before", backwards);
   endif

@@ -76,7 +76,6 @@ std::vector<Case> read_cases(const std::string &function) {
             continue;
         }
         Case c{number, fields[0], fields[1] != "-", words(fields[1]), words(fields[column])};
-        if (!c.representable) c.args.clear();
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) {
             ADD_FAILURE() << "line " << number << ": one outcome or three, for " << function;
