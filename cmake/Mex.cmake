@@ -132,10 +132,19 @@ function(mextime_add_mex name)
   endforeach()
   add_library(${target} MODULE ${sources})
   target_link_libraries(${target} PRIVATE mextime_gateway)
+  # No run path: the host finds libmx and libmex by name, and a path into
+  # this build tree would only leak it (and invite a planted library).
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name} PREFIX "" SUFFIX ${suffix}
     CXX_VISIBILITY_PRESET hidden
+    SKIP_BUILD_RPATH ON
     LIBRARY_OUTPUT_DIRECTORY ${MEXTIME_DIST_DIR}/${folder})
+  # Released files carry no symbols or debug information (the C runtime's
+  # start-up objects bring theirs on Windows); the unwind tables stay. The
+  # sanitizer tree keeps them for its reports.
+  if(NOT MEXTIME_SANITIZE)
+    target_link_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug,RelWithDebInfo>>:-s>)
+  endif()
   if(MEX_HOST STREQUAL "octave")
     # Octave resolves the mx/mex names from its own process when it loads
     # the file, as mkoctfile --mex builds it.
