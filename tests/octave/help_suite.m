@@ -6,12 +6,15 @@
 %!endfunction
 
 %!test
+%! overview = help_of ("mextime");
 %! for name = {"clockread", "sleep", "rtboost"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
 %!   ## The first line of the help file: "NAME  summary."
 %!   assert (! isempty (strfind (help_of (name), [upper(name) "  "])), name);
+%!   ## `help mextime` lists it: "name - summary".
+%!   assert (! isempty (regexp (overview, ["\n +" name " +- [A-Z]"], "once")), name);
 %! endfor
 
 %!test
