@@ -35,8 +35,10 @@
 %!   assert (strncmp (err.identifier, "MATLAB:", 7), bad{k, 2});
 %!   name = bad{k, 1};
 %!   text = help_of (name);
-%!   ## Octave puts the function's name before a MEX file's message.
+%!   ## Octave puts the function's name before a MEX file's message, and
+%!   ## the help says so.
 %!   message = regexprep (err.message, ["^" name ": "], "");
+%!   assert (! isempty (strfind (text, ["'" name ": "])), name);
 %!   assert (! isempty (strfind (text, err.identifier)), err.identifier);
 %!   assert (! isempty (strfind (text, message)), message);
 %! endfor
