@@ -1,7 +1,7 @@
 // mexhost FILE [--nargout N] [ARG...]: calls a MEX file once, as MATLAB would,
-// and prints its answers or the error it raised. Numbers are printed with 17
-// significant digits, enough to give back the exact double: a timestamp of
-// thousands of seconds keeps its nanoseconds.
+// and prints its answers or the error it raised. Numbers get up to 17
+// significant digits, enough to give back the exact double: a timestamp
+// keeps its nanoseconds.
 #include "array.h"
 #include "loader.h"
 
