@@ -11,10 +11,13 @@
 %   CLOCKREAD takes no input and gives at most one output. Called without
 %   an output, it sets ans.
 %
-%   Errors (identifier, message):
+%   Errors (identifier, message; in Octave the message starts with
+%   'clockread: '):
 %     MATLAB:tsec:failure           'QueryPerformanceFrequency failure.'
 %                                   The counter frequency cannot be read.
 %                                   Checked first, before the arguments.
+%                                   The message is the same on every
+%                                   platform, Linux included.
 %     MATLAB:tsec:invalidNumInputs  'No input required.'
 %                                   Any input at all, even [].
 %     MATLAB:tsec:maxlhs            'Too many output arguments.'

@@ -18,7 +18,8 @@
 %   with Ctrl+C.
 %
 %   Errors (identifier, message), all raised before anything is requested
-%   or waited:
+%   or waited. In Octave the message starts with 'sleep: ', as in
+%   'sleep: Duration must not be NaN.'.
 %     MATLAB:sleep:invalidNumInputs  'One input required.'
 %                                    No input given.
 %     MATLAB:sleep:invalidInput      'Duration must be a non-empty full double array.'

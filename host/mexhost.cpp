@@ -1,5 +1,7 @@
 // mexhost FILE [--nargout N] [ARG...]: calls a MEX file once, as MATLAB would,
-// and prints its answers or the error it raised.
+// and prints its answers or the error it raised. Numbers get up to 17
+// significant digits, enough to give back the exact double: a timestamp
+// keeps its nanoseconds.
 #include "array.h"
 #include "loader.h"
 
@@ -12,8 +14,10 @@ namespace {
 
 const char kUsage[] =
     "usage: mexhost FILE [--nargout N] [ARG...]\n"
+    "       mexhost --help\n"
     "  ARG: 5, -2.5, NaN, Inf, 1+2i, [], [1,2;3,4], zeros(0,3), 'text', true, false,\n"
-    "       int32(5), uint8(200), single(5), logical(1), char(65), sparse(1), cell(1)\n";
+    "       int32(5), uint8(200), single(5), logical(1), char(65), sparse(1), cell(1)\n"
+    "  In a shell, quote what it would read itself: '[1,2;3,4]' 'int32(5)' \"'text'\"\n";
 
 int usage(const char *why) {
     std::fprintf(stderr, "mexhost: %s\n%s", why, kUsage);
@@ -24,7 +28,12 @@ int usage(const char *why) {
 
 int main(int argc, char **argv) {
     if (argc < 2) return usage("no MEX file given");
-    const std::string path = argv[1];
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    const std::string &path = first;
     int nargout = 0;
     std::vector<mxArray_tag *> inputs;
     auto release_inputs = [&inputs] {

@@ -32,6 +32,9 @@ need_packages() {
 }
 
 LINUX_PACKAGES="cmake make g++ binutils file procps googletest octave liboctave-dev zip unzip"
+# scripts/demo builds the Octave MEX files alone and runs them (ps shows
+# the priorities).
+DEMO_PACKAGES="cmake make g++ procps octave"
 # scripts/bench draws its plots with gnuplot.
 BENCH_PACKAGES="gnuplot-nox"
 

@@ -6,12 +6,15 @@
 %!endfunction
 
 %!test
+%! overview = help_of ("mextime");
 %! for name = {"clockread", "sleep", "rtboost"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
 %!   ## The first line of the help file: "NAME  summary."
 %!   assert (! isempty (strfind (help_of (name), [upper(name) "  "])), name);
+%!   ## `help mextime` lists it: "name - summary".
+%!   assert (! isempty (regexp (overview, ["\n +" name " +- [A-Z]"], "once")), name);
 %! endfor
 
 %!test
@@ -32,8 +35,10 @@
 %!   assert (strncmp (err.identifier, "MATLAB:", 7), bad{k, 2});
 %!   name = bad{k, 1};
 %!   text = help_of (name);
-%!   ## Octave puts the function's name before a MEX file's message.
+%!   ## Octave puts the function's name before a MEX file's message, and
+%!   ## the help says so.
 %!   message = regexprep (err.message, ["^" name ": "], "");
+%!   assert (! isempty (strfind (text, ["'" name ": "])), name);
 %!   assert (! isempty (strfind (text, err.identifier)), err.identifier);
 %!   assert (! isempty (strfind (text, message)), message);
 %! endfor

@@ -18,7 +18,7 @@ check_zip() {
     zip=$dist/mextime-$version-$folder.zip
     expected=$(for name in "$@"; do
         printf 'mextime/%s.%s\nmextime/%s.m\n' "$name" "$suffix" "$name"
-    done; printf 'mextime/\nmextime/LICENSE.txt\nmextime/README.txt\n')
+    done; printf 'mextime/\nmextime/Contents.m\nmextime/mextime.m\nmextime/LICENSE.txt\nmextime/README.txt\n')
     actual=$(unzip -Z1 "$zip") || { echo "FAIL $zip: cannot list"; status=1; return; }
     if [ "$(echo "$expected" | sort)" != "$(echo "$actual" | sort)" ]; then
         echo "FAIL $zip holds:"; echo "$actual"; echo "expected:"; echo "$expected"

@@ -15,5 +15,15 @@ octave-cli --norc --no-history --quiet --eval "
   pkg('load', 'mextime');
   info = pkg('list', 'mextime');
   assert(info{1}.version, '$version');
+  names = strsplit('$*');
+  desc = pkg('describe', '-verbose', 'mextime');
+  provided = [desc{1}.provides{:}];
+  assert(sort([provided.functions]), sort(names));
+  evalc('pkg describe mextime');
+  overview = evalc('help mextime');
+  assert(! isempty(strfind(overview, 'Version $version ')), overview);
+  for k = 1:numel(names)
+    assert(! isempty(regexp(overview, ['\n +' names{k} ' +- '], 'once')), names{k});
+  end
   addpath('$root/tests/package');
   check_functions('$tmp/prefix/', strsplit('$*'));"
