@@ -10,6 +10,7 @@
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -58,6 +59,8 @@ void PrintTo(const State &s, std::ostream *os) {
 }
 
 const State kOrdinary{SCHED_OTHER, 0, 0};
+// The calling thread after rtboost, where nothing is refused.
+const State kRaised{SCHED_FIFO | SCHED_RESET_ON_FORK, 80, -20};
 
 State state_of(pid_t tid) {
     sched_param param{};
@@ -109,11 +112,40 @@ TEST_F(Rtboost, LeavesCallingThreadTimeCriticalAndTheProcessRaised) {
 #ifdef _WIN32
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_TIME_CRITICAL);
 #else
-    EXPECT_EQ(state_of(gettid()), (State{SCHED_FIFO, sched_get_priority_max(SCHED_FIFO), -20}));
+    EXPECT_EQ(state_of(gettid()), kRaised);
     // The other thread gets the strongest ordinary standing, not real time.
     EXPECT_EQ(state_of(other_.tid), (State{SCHED_OTHER, 0, -20}));
 #endif
 }
+
+#ifndef _WIN32
+// A thread of the calling thread's, and a child process as system() starts
+// one: neither inherits real time or a negative nice value.
+TEST_F(Rtboost, WhatTheRaisedThreadStartsBeginsOrdinary) {
+    ASSERT_FALSE(call_mex("rtboost", 0, {}).outcome.raised);
+    ASSERT_EQ(state_of(gettid()).priority, kRaised.priority);
+
+    State in_thread{};
+    std::thread([&in_thread] { in_thread = state_of(gettid()); }).join();
+    EXPECT_EQ(in_thread, kOrdinary);
+
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const State in_child = state_of(0);
+        _exit(write(channel[1], &in_child, sizeof in_child) == sizeof in_child ? 0 : 1);
+    }
+    ASSERT_GT(child, 0);
+    close(channel[1]);
+    State in_child{};
+    EXPECT_EQ(read(channel[0], &in_child, sizeof in_child), static_cast<ssize_t>(sizeof in_child));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(in_child, kOrdinary);
+}
+#endif
 
 struct InputCase {
     const char *name;
@@ -146,15 +178,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<InputCase> &info) { return info.param.name; });
 
 #ifndef _WIN32
-// A caller without CAP_SYS_NICE, faked by the spy: it gets the most its
-// limits permit, and never less than it already has.
+// A caller without CAP_SYS_NICE, faked by the spy, gets the most its limits
+// permit; no caller gets less than it already has.
 struct LimitCase {
     const char *name;
-    int rtprio_limit;
+    int rtprio_limit;  // -1: no limits, as root
     int nice_limit;
     State before;  // of the calling thread; every thread starts at its nice
-    Events per_thread;   // after each refused "process_priority"
-    Events thread_step;  // after the refused "thread_priority"
+    Events per_thread;   // after each "process_priority"
+    Events thread_step;  // the thread step's calls
     State after;
 };
 
@@ -170,7 +202,6 @@ TEST_P(RtboostLimits, TakeTheBestPermittedWithoutLowering) {
         expected.push_back("process_priority");
         expected.insert(expected.end(), c.per_thread.begin(), c.per_thread.end());
     }
-    expected.push_back("thread_priority");
     expected.insert(expected.end(), c.thread_step.begin(), c.thread_step.end());
 
     spy_limit_priority(c.rtprio_limit, c.nice_limit);
@@ -183,16 +214,32 @@ TEST_P(RtboostLimits, TakeTheBestPermittedWithoutLowering) {
     EXPECT_EQ(state_of(other_.tid), (State{SCHED_OTHER, 0, c.after.nice}));
 }
 
+constexpr int kFifoReset = SCHED_FIFO | SCHED_RESET_ON_FORK;
+
 INSTANTIATE_TEST_SUITE_P(
     Rtboost, RtboostLimits,
     testing::Values(
-        // An audio group's limits: nice down to 20 - 30, real time up to 95.
-        LimitCase{"LimitsGrantPart", 95, 30, kOrdinary, {"process_priority(-10)"},
-                  {"thread_priority(SCHED_FIFO,95)"}, {SCHED_FIFO, 95, -10}},
-        LimitCase{"NothingPermitted", 0, 0, kOrdinary, {}, {}, kOrdinary},
+        // An audio group's limits: nice down to 20 - 30, real time up to 95,
+        // of which 80 is taken.
+        LimitCase{"LimitAboveTheLevel", 95, 30, kOrdinary, {"process_priority(-10)"},
+                  {"thread_priority"}, {kFifoReset, 80, -10}},
+        LimitCase{"LimitBelowTheLevel", 50, 30, kOrdinary, {"process_priority(-10)"},
+                  {"thread_priority", "thread_priority(SCHED_FIFO|RESET_ON_FORK,50)"},
+                  {kFifoReset, 50, -10}},
+        // Refused real time, what the thread starts still begins at nice 0.
+        LimitCase{"NothingPermitted", 0, 0, kOrdinary, {},
+                  {"thread_priority", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
+                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
         // Raised beyond the limits by an administrator: kept as it is.
-        LimitCase{"AlreadyAboveTheLimits", 95, 30, {SCHED_FIFO, 97, -15}, {}, {},
-                  {SCHED_FIFO, 97, -15}}),
+        LimitCase{"AlreadyAboveTheLimits", 95, 30, {SCHED_FIFO, 97, -15}, {},
+                  {"thread_priority(SCHED_FIFO|RESET_ON_FORK,97)"}, {kFifoReset, 97, -15}},
+        LimitCase{"RealTimeBetweenLimitAndLevel", 50, 30, {SCHED_FIFO, 60, -15}, {},
+                  {"thread_priority", "thread_priority(SCHED_FIFO|RESET_ON_FORK,60)"},
+                  {kFifoReset, 60, -15}},
+        // Root, already above the level (chrt -r 90): policy and level kept.
+        LimitCase{"RootAboveTheLevel", -1, -1, {SCHED_RR, 90, 0}, {},
+                  {"thread_priority(SCHED_RR|RESET_ON_FORK,90)"},
+                  {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}}),
     [](const testing::TestParamInfo<LimitCase> &info) { return info.param.name; });
 #endif
 
