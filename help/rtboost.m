@@ -4,10 +4,10 @@
 %   runs your script) at time-critical priority. Call it once, before the
 %   part of a script where timing matters.
 %
-%   The raise lasts until the process ends: nothing in mextime lowers it
-%   again. Calling RTBOOST again repeats the same settings. Inputs are
-%   ignored, there is no output, and RTBOOST raises no error: whatever the
-%   system refuses is refused silently.
+%   The raise lasts until RTRESTORE lowers it again, or the process ends.
+%   Calling RTBOOST again repeats the same settings. Inputs are ignored,
+%   there is no output, and RTBOOST raises no error: whatever the system
+%   refuses is refused silently. RTSTATUS tells what was obtained.
 %
 %   A thread at real-time priority that never waits can make the machine
 %   unresponsive. Pace loops with SLEEP.
@@ -36,4 +36,4 @@
 %              it has: one already at a real-time priority of 80 or more
 %              keeps it, and only takes SCHED_RESET_ON_FORK.
 %
-%   See also SLEEP, CLOCKREAD.
+%   See also RTSTATUS, RTRESTORE, SLEEP, CLOCKREAD.

@@ -85,20 +85,29 @@ int set_scheduling(int policy, int priority) {
     return pthread_setschedparam(pthread_self(), policy, &param);
 }
 
-}  // namespace
-
-// On Linux PRIO_PROCESS with a thread id sets that thread alone, so every
-// thread listed for this process is raised in turn.
-void raise_process() {
+// On Linux PRIO_PROCESS with a thread id names that thread alone, so a nice
+// value is set for every thread listed for this process in turn.
+void for_each_thread(void (*apply)(id_t tid)) {
     DIR *tasks = opendir("/proc/self/task");
     if (!tasks) return;
     while (const dirent *entry = readdir(tasks)) {
         char *end;
         const long tid = strtol(entry->d_name, &end, 10);
-        if (tid > 0 && *end == '\0') raise_thread_nice(static_cast<id_t>(tid));
+        if (tid > 0 && *end == '\0') apply(static_cast<id_t>(tid));
     }
     closedir(tasks);
 }
+
+// Raising a nice value never needs a privilege; a positive one is the
+// user's own choice and stays.
+void restore_thread_nice(id_t tid) {
+    int current;
+    if (read_nice(tid, current) && current < 0) setpriority(PRIO_PROCESS, tid, 0);
+}
+
+}  // namespace
+
+void raise_process() { for_each_thread(raise_thread_nice); }
 
 // A real-time priority the thread already has is never lowered: at or above
 // the level asked for it is kept as it is. Whatever it ends with, the thread
@@ -118,6 +127,32 @@ void raise_calling_thread() {
             return;
     }
     set_scheduling(policy | SCHED_RESET_ON_FORK, priority);
+}
+
+void restore_process() { for_each_thread(restore_thread_nice); }
+
+// Only a privileged thread may drop the reset-on-fork flag; any other keeps
+// it, which is harmless under the ordinary policy at nice 0 or more.
+void restore_calling_thread() {
+    if (set_scheduling(SCHED_OTHER, 0) != 0) set_scheduling(SCHED_OTHER | SCHED_RESET_ON_FORK, 0);
+}
+
+// chrt's and ps's words for the policy, as a log would want them.
+void read_status(Status &status) {
+    int policy = -1, priority = 0, nice = 0;
+    read_scheduling(policy, priority);
+    // On Linux, PRIO_PROCESS 0 is the calling thread.
+    read_nice(0, nice);
+    status.realtime = real_time(policy);
+    write_status_text(status.process, "nice", nice);
+    switch (policy) {
+    case SCHED_FIFO: write_status_text(status.thread, "fifo", priority); break;
+    case SCHED_RR: write_status_text(status.thread, "rr", priority); break;
+    case SCHED_OTHER: write_status_text(status.thread, "other"); break;
+    case SCHED_BATCH: write_status_text(status.thread, "batch"); break;
+    case SCHED_IDLE: write_status_text(status.thread, "idle"); break;
+    default: write_status_text(status.thread, "", policy); break;
+    }
 }
 
 }  // namespace mextime

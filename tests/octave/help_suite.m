@@ -6,7 +6,7 @@
 %!endfunction
 
 %!test
-%! for name = {"clockread", "sleep", "rtboost"}
+%! for name = {"clockread", "sleep", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -21,7 +21,9 @@
 %!        "sleep", "sleep ()";
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";
-%!        "sleep", "sleep (Inf)"};
+%!        "sleep", "sleep (Inf)";
+%!        "rtstatus", "rtstatus (1)";
+%!        "rtstatus", "[a, b, c, d] = rtstatus ()"};
 %! for k = 1:rows (bad)
 %!   err = [];
 %!   try
