@@ -310,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
 
 std::string text_of(const mxArray_tag *array) {
-    if (!array || array->cls != ArrayClass::Char || (array->rows != 1 && array->cols != 0))
+    if (!array || array->cls != ArrayClass::Char || array->rows != 1)
         return "(not a char row)";
     const auto *chars = static_cast<const std::uint16_t *>(array->real);
     return std::string(chars, chars + array->cols);
