@@ -34,6 +34,16 @@ mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity flag);
 mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
 #endif
 
+// Neither takes a dimension: the same names in every MATLAB and in Octave,
+// whose mxLogical is a byte where MATLAB's is a bool.
+#if defined(MEXTIME_HOST_OCTAVE)
+typedef unsigned char mxLogical;
+#else
+typedef bool mxLogical;
+#endif
+mxArray *mxCreateLogicalScalar(mxLogical value);
+mxArray *mxCreateString(const char *text);
+
 double *mxGetPr(const mxArray *array);
 bool mxIsDouble(const mxArray *array);
 bool mxIsSparse(const mxArray *array);

@@ -4,10 +4,10 @@
 %   runs your script) at time-critical priority. Call it once, before the
 %   part of a script where timing matters.
 %
-%   The raise lasts until the process ends: nothing in mextime lowers it
-%   again. Calling RTBOOST again repeats the same settings. Inputs are
-%   ignored, there is no output, and RTBOOST raises no error: whatever the
-%   system refuses is refused silently.
+%   The raise lasts until RTRESTORE lowers it again, or the process ends.
+%   Calling RTBOOST again repeats the same settings. Inputs are ignored,
+%   there is no output, and RTBOOST raises no error: whatever the system
+%   refuses is refused silently. RTSTATUS tells what was obtained.
 %
 %   A thread at real-time priority that never waits can make the machine
 %   unresponsive. Pace loops with SLEEP.
@@ -22,11 +22,18 @@
 %              step gives every thread of the process nice -20
 %              (setpriority for each thread in /proc/self/task); the
 %              thread step puts the calling thread alone under SCHED_FIFO
-%              at the policy's highest priority (pthread_setschedparam).
-%              Both are best effort: without CAP_SYS_NICE a thread gets the
-%              most that RLIMIT_NICE and RLIMIT_RTPRIO allow (see
+%              at priority 80, with SCHED_RESET_ON_FORK
+%              (pthread_setschedparam): threads and processes it starts
+%              afterwards (a worker pool, a SYSTEM command) begin in the
+%              ordinary policy with nice 0 or more. 80 leaves the top
+%              (99) to the kernel's own threads and is still above
+%              threaded interrupt handlers (50). Both steps are best
+%              effort: without CAP_SYS_NICE a thread gets the most that
+%              RLIMIT_NICE and RLIMIT_RTPRIO allow, at most 80 (see
 %              ulimit -e, ulimit -r and /etc/security/limits.conf; audio
 %              or realtime groups often have a real-time limit), and
-%              nothing where they allow nothing.
+%              nothing where they allow nothing. No thread gets less than
+%              it has: one already at a real-time priority of 80 or more
+%              keeps it, and only takes SCHED_RESET_ON_FORK.
 %
-%   See also SLEEP, CLOCKREAD.
+%   See also RTSTATUS, RTRESTORE, SLEEP, CLOCKREAD.

@@ -1,6 +1,7 @@
 // Stand-in for MATLAB's libmx: exactly the binding names the deliverables use.
 #include "array.h"
 
+#include <cstdint>
 #include <cstring>
 
 extern "C" {
@@ -10,6 +11,22 @@ mxArray_tag *mxCreateDoubleMatrix_700(int m, int n, int flag) {
     // create_array zero-fills, so the new element is 0 as MATLAB promises.
     return mexhost::create_array(ArrayClass::Double, static_cast<std::size_t>(m),
                                  static_cast<std::size_t>(n), flag != 0);
+}
+
+mxArray_tag *mxCreateLogicalScalar(bool value) {
+    mxArray_tag *array = mexhost::create_array(ArrayClass::Logical, 1, 1);
+    if (array) *static_cast<unsigned char *>(array->real) = value ? 1 : 0;
+    return array;
+}
+
+// A 1xN char row; MATLAB widens each byte to a 16-bit mxChar.
+mxArray_tag *mxCreateString(const char *text) {
+    const std::size_t length = text ? std::strlen(text) : 0;
+    mxArray_tag *array = mexhost::create_array(ArrayClass::Char, length == 0 ? 0 : 1, length);
+    if (!array) return nullptr;
+    auto *chars = static_cast<std::uint16_t *>(array->real);
+    for (std::size_t i = 0; i < length; ++i) chars[i] = static_cast<unsigned char>(text[i]);
+    return array;
 }
 
 double *mxGetPr(const mxArray_tag *array) {

@@ -1,7 +1,10 @@
-// The priority settings rtboost makes. Each asks for the most and settles
-// silently for what the platform grants this caller.
+// The priority settings rtboost makes and rtrestore undoes, and what
+// rtstatus reads back. Each setting asks for the most and settles silently
+// for what the platform grants this caller.
 #ifndef MEXTIME_PRIORITY_PRIORITY_H
 #define MEXTIME_PRIORITY_PRIORITY_H
+
+#include <cstddef>
 
 namespace mextime {
 
@@ -10,6 +13,48 @@ void raise_process();
 
 // The thread that called, alone: time-critical or real-time scheduling.
 void raise_calling_thread();
+
+// The ordinary standing again, for the process and then the calling thread;
+// nothing here needs a privilege.
+void restore_process();
+void restore_calling_thread();
+
+// Long enough for "below normal", "nice -20" or any number.
+constexpr std::size_t STATUS_TEXT_SIZE = 24;
+
+// What the process and the calling thread have now, in the platform's words.
+struct Status {
+    bool realtime;                    // the calling thread runs in real time
+    char process[STATUS_TEXT_SIZE];   // the class, or the thread's nice value
+    char thread[STATUS_TEXT_SIZE];    // the thread's level, or its policy
+};
+
+void read_status(Status &status);
+
+// Writes `word`, then a space and `number`; `number` alone where `word` is
+// empty. Both platforms name a level this way when they have no word for it.
+inline void write_status_text(char (&out)[STATUS_TEXT_SIZE], const char *word, long number) {
+    std::size_t length = 0;
+    while (*word && length + 1 < STATUS_TEXT_SIZE) out[length++] = *word++;
+    if (length > 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = ' ';
+    char digits[24];
+    std::size_t count = 0;
+    unsigned long magnitude = number < 0 ? 0UL - static_cast<unsigned long>(number)
+                                         : static_cast<unsigned long>(number);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (number < 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = '-';
+    while (count > 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = digits[--count];
+    out[length] = '\0';
+}
+
+inline void write_status_text(char (&out)[STATUS_TEXT_SIZE], const char *word) {
+    std::size_t length = 0;
+    while (*word && length + 1 < STATUS_TEXT_SIZE) out[length++] = *word++;
+    out[length] = '\0';
+}
 
 }  // namespace mextime
 

@@ -11,4 +11,53 @@ void raise_calling_thread() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
 }
 
+void restore_process() { SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS); }
+
+void restore_calling_thread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); }
+
+namespace {
+
+const char *class_word(DWORD priority_class) {
+    switch (priority_class) {
+    case REALTIME_PRIORITY_CLASS: return "realtime";
+    case HIGH_PRIORITY_CLASS: return "high";
+    case ABOVE_NORMAL_PRIORITY_CLASS: return "above normal";
+    case NORMAL_PRIORITY_CLASS: return "normal";
+    case BELOW_NORMAL_PRIORITY_CLASS: return "below normal";
+    case IDLE_PRIORITY_CLASS: return "idle";
+    default: return nullptr;
+    }
+}
+
+const char *level_word(int level) {
+    switch (level) {
+    case THREAD_PRIORITY_TIME_CRITICAL: return "time critical";
+    case THREAD_PRIORITY_HIGHEST: return "highest";
+    case THREAD_PRIORITY_ABOVE_NORMAL: return "above normal";
+    case THREAD_PRIORITY_NORMAL: return "normal";
+    case THREAD_PRIORITY_BELOW_NORMAL: return "below normal";
+    case THREAD_PRIORITY_LOWEST: return "lowest";
+    case THREAD_PRIORITY_IDLE: return "idle";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+// A class or level without a word (a failed read, or one of the levels
+// between -7 and 6 that only the real-time class offers) is its number.
+void read_status(Status &status) {
+    const DWORD priority_class = GetPriorityClass(GetCurrentProcess());
+    const int level = GetThreadPriority(GetCurrentThread());
+    status.realtime = priority_class == REALTIME_PRIORITY_CLASS;
+    if (const char *word = class_word(priority_class))
+        write_status_text(status.process, word);
+    else
+        write_status_text(status.process, "", static_cast<long>(priority_class));
+    if (const char *word = level_word(level))
+        write_status_text(status.thread, word);
+    else
+        write_status_text(status.thread, "", level);
+}
+
 }  // namespace mextime

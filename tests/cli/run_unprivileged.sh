@@ -2,6 +2,8 @@
 # run_unprivileged.sh MEXHOST FILE [ARG...]: calls FILE once through the
 # mexhost CLI as an ordinary user (nobody, no capabilities, no raised limits)
 # and expects the call to complete silently: exit status 0, nothing printed.
+# There every raise is refused by the kernel itself, and what is left (such
+# as rtboost's reset-on-fork flag, which any thread may take) must not fail.
 #
 # Both folders are opened here and handed down as descriptors, so nobody
 # reaches them even where the tree lies under a folder closed to others

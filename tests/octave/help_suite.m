@@ -7,7 +7,7 @@
 
 %!test
 %! overview = help_of ("mextime");
-%! for name = {"clockread", "sleep", "rtboost"}
+%! for name = {"clockread", "sleep", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -24,7 +24,9 @@
 %!        "sleep", "sleep ()";
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";
-%!        "sleep", "sleep (Inf)"};
+%!        "sleep", "sleep (Inf)";
+%!        "rtstatus", "rtstatus (1)";
+%!        "rtstatus", "[a, b, c, d] = rtstatus ()"};
 %! for k = 1:rows (bad)
 %!   err = [];
 %!   try

@@ -1,5 +1,5 @@
-## rtboost in GNU Octave, against dist/octave/rtboost.mex. It raises this
-## interpreter for good, so the suite runs in an octave-cli of its own.
+## rtboost, rtstatus and rtrestore in GNU Octave, against dist/octave. It
+## raises this interpreter, so the suite runs in an octave-cli of its own.
 
 %!function [policy, priority] = scheduling (pid)
 %!  [~, text] = system (sprintf ("chrt -p %d", pid));
@@ -14,31 +14,59 @@
 %!  nice = str2double (fields{17});
 %!endfunction
 
+%!function threads_at (pid, class, nice)
+%!  [~, text] = system (sprintf ("ps -L -o tid=,cls=,nice= -p %d", pid));
+%!  rows = regexp (strtrim (text), "\\n", "split");
+%!  assert (numel (rows) >= 2);
+%!  for k = 1:numel (rows)
+%!    row = strsplit (strtrim (rows{k}));
+%!    if (str2double (row{1}) != pid)
+%!      assert (row(2:3), {class, nice});
+%!    endif
+%!  endfor
+%!endfunction
+
+%!function check_status (pid)
+%!  ## rtstatus as chrt and the kernel tell it for the interpreter thread.
+%!  [realtime, process, thread] = rtstatus ();
+%!  [policy, priority] = scheduling (pid);
+%!  policy = strrep (policy, "|SCHED_RESET_ON_FORK", "");
+%!  words = struct ("SCHED_FIFO", "fifo", "SCHED_RR", "rr", "SCHED_OTHER", "other",
+%!                  "SCHED_BATCH", "batch", "SCHED_IDLE", "idle");
+%!  word = words.(policy);
+%!  is_rt = any (strcmp (policy, {"SCHED_FIFO", "SCHED_RR"}));
+%!  if (is_rt)
+%!    word = sprintf ("%s %d", word, priority);
+%!  endif
+%!  assert (realtime, is_rt);
+%!  assert (thread, word);
+%!  assert (process, sprintf ("nice %d", nice_of (pid, pid)));
+%!endfunction
+
 %!test
-%! assert (exist ("rtboost") == 3);
+%! for name = {"rtboost", "rtstatus", "rtrestore"}
+%!   assert (exist (name{1}) == 3);
+%! endfor
 
 %!test
 %! pid = getpid ();
-%! [~, text] = system ("chrt -m");
-%! top = str2double (regexp (text, "SCHED_FIFO[^:]*:\\s*\\d+/(\\d+)", "tokens", "once"){1});
 %! [policy, priority] = scheduling (pid);
-%! assert (! (strcmp (policy, "SCHED_FIFO") && priority == top), "already raised before the call");
+%! assert (! strncmp (policy, "SCHED_FIFO", 10), "already raised before the call");
+%! check_status (pid);
 %! rtboost ();
-%! ## The interpreter thread (the process's first) is at the top of SCHED_FIFO ...
+%! check_status (pid);
+%! ## The interpreter thread (the process's first) is at SCHED_FIFO 80, and
+%! ## what it starts is reset to the ordinary policy ...
 %! [policy, priority] = scheduling (pid);
-%! assert (policy, "SCHED_FIFO");
-%! assert (priority, top);
+%! assert (policy, "SCHED_FIFO|SCHED_RESET_ON_FORK");
+%! assert (priority, 80);
 %! assert (nice_of (pid, pid), -20);
-%! ## ... and every other thread at the strongest ordinary standing.
-%! [~, text] = system (sprintf ("ps -L -o tid=,cls=,nice= -p %d", pid));
-%! rows = regexp (strtrim (text), "\\n", "split");
-%! assert (numel (rows) >= 2);
-%! for k = 1:numel (rows)
-%!   row = strsplit (strtrim (rows{k}));
-%!   if (str2double (row{1}) != pid)
-%!     assert (row(2:3), {"TS", "-20"});
-%!   endif
-%! endfor
+%! ## ... every other thread at the strongest ordinary standing ...
+%! threads_at (pid, "TS", "-20");
+%! ## ... and a command run with system() starts ordinary, with nice 0 or more.
+%! [~, text] = system ("chrt -p $$; ps -o ni= -p $$");
+%! assert (regexp (text, "policy: (\\S+)", "tokens", "once"){1}, "SCHED_OTHER");
+%! assert (str2double (regexp (text, "(-?\\d+)\\s*$", "tokens", "once"){1}) >= 0);
 
 %!test
 %! ## Inputs are ignored, nothing is returned, a second call says nothing.
@@ -47,4 +75,22 @@
 %! rtboost ();
 %! assert (! exist ("ans", "var"));
 %! [policy, priority] = scheduling (getpid ());
-%! assert (policy, "SCHED_FIFO");
+%! assert (policy, "SCHED_FIFO|SCHED_RESET_ON_FORK");
+%! assert (priority, 80);
+
+%!test
+%! ## rtrestore: the ordinary policy and nice 0 again; inputs are ignored and
+%! ## nothing is returned. Twice, to see rtboost work after it.
+%! pid = getpid ();
+%! for round = 1:2
+%!   clear ans;
+%!   rtrestore (5, "abc");
+%!   assert (! exist ("ans", "var"));
+%!   [policy, priority] = scheduling (pid);
+%!   assert ({policy, priority}, {"SCHED_OTHER", 0});
+%!   assert (nice_of (pid, pid), 0);
+%!   threads_at (pid, "TS", "0");
+%!   check_status (pid);
+%!   rtboost ();
+%!   check_status (pid);
+%! endfor

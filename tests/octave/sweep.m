@@ -96,6 +96,12 @@ function [why, last_time] = one_call (fn, args, n, expected, last_time)
     if (! isempty (out))
       why = "an output was set";
     endif
+  elseif (strcmp (expected, "status"))
+    if (isempty (out) || ! (islogical (out{1}) && isscalar (out{1})))
+      why = "the answer is not a logical scalar";
+    elseif (! all (cellfun (@(o) ischar (o) && rows (o) == 1 && columns (o) > 0, out(2:end))))
+      why = "a further output is not a char row";
+    endif
   elseif (isempty (out) || ! (isa (out{1}, "double") && isreal (out{1})
                                && isscalar (out{1}) && ! issparse (out{1})))
     why = "the answer is not a real double scalar";

@@ -17,6 +17,11 @@ function check_functions (where, names)
         assert (raised (@() sleep ()), "MATLAB:sleep:invalidNumInputs");
       case "rtboost"
         rtboost ();
+      case "rtrestore"
+        rtrestore ();
+      case "rtstatus"
+        assert (islogical (rtstatus ()));
+        assert (raised (@() rtstatus (1)), "MATLAB:rtstatus:invalidNumInputs");
       otherwise
         error ("check_functions: no check for %s", name);
     endswitch

@@ -47,6 +47,8 @@ typedef struct mxArray_tag mxArray;
 extern "C" {
 mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
 double *mxGetPr(const mxArray *array);
+mxArray *mxCreateLogicalScalar(bool value);
+mxArray *mxCreateString(const char *text);
 void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
 }
 
@@ -61,6 +63,16 @@ extern "C" mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag) {
 extern "C" double *mxGetPr(const mxArray *array) {
     spy_record("getpr");
     return NEXT(mxGetPr)(array);
+}
+
+extern "C" mxArray *mxCreateLogicalScalar(bool value) {
+    spy_record("logical");
+    return NEXT(mxCreateLogicalScalar)(value);
+}
+
+extern "C" mxArray *mxCreateString(const char *text) {
+    spy_record("string");
+    return NEXT(mxCreateString)(text);
 }
 
 extern "C" void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...) {

@@ -70,30 +70,43 @@ static const char *policy_name(int policy) {
     case SCHED_FIFO: return "SCHED_FIFO";
     case SCHED_RR: return "SCHED_RR";
     case SCHED_OTHER: return "SCHED_OTHER";
+    case SCHED_FIFO | SCHED_RESET_ON_FORK: return "SCHED_FIFO|RESET_ON_FORK";
+    case SCHED_RR | SCHED_RESET_ON_FORK: return "SCHED_RR|RESET_ON_FORK";
+    case SCHED_OTHER | SCHED_RESET_ON_FORK: return "SCHED_OTHER|RESET_ON_FORK";
     default: return "other policy";
     }
 }
 
-static bool real_time(int policy) { return policy == SCHED_FIFO || policy == SCHED_RR; }
+static bool real_time(int policy) {
+    policy &= ~SCHED_RESET_ON_FORK;
+    return policy == SCHED_FIFO || policy == SCHED_RR;
+}
+
+constexpr int RAISED_RTPRIO = 80;
 
 // As the kernel rules without CAP_SYS_NICE: a real-time policy needs a
-// non-zero RLIMIT_RTPRIO, and a priority above the limit only where the
-// thread already has it.
+// non-zero RLIMIT_RTPRIO, a priority above the limit only where the thread
+// already has it, and the reset-on-fork flag once taken stays.
 extern "C" int pthread_setschedparam(pthread_t thread, int policy,
                                      const sched_param *param) __THROWNL {
     const bool self = pthread_equal(thread, pthread_self());
-    if (self && policy == SCHED_FIFO && param->sched_priority == sched_get_priority_max(SCHED_FIFO))
+    if (self && policy == (SCHED_FIFO | SCHED_RESET_ON_FORK) &&
+        param->sched_priority == RAISED_RTPRIO)
         spy_record("thread_priority");
     else
         spy_record("thread_priority(%s%s,%d)", self ? "" : "other thread,", policy_name(policy),
                    param->sched_priority);
-    if (limits_apply() && real_time(policy)) {
-        int current_policy;
-        sched_param current;
-        pthread_getschedparam(thread, &current_policy, &current);
+    if (limits_apply() && self) {
+        // The kernel's own view; the thread library's copy may be stale.
+        const int current_policy = sched_getscheduler(0);
+        sched_param current{};
+        sched_getparam(0, &current);
         const int current_priority = real_time(current_policy) ? current.sched_priority : 0;
-        if ((rtprio_limit == 0 && !real_time(current_policy)) ||
-            (param->sched_priority > current_priority && param->sched_priority > rtprio_limit))
+        if (real_time(policy) &&
+            ((rtprio_limit == 0 && !real_time(current_policy)) ||
+             (param->sched_priority > current_priority && param->sched_priority > rtprio_limit)))
+            return EPERM;
+        if ((current_policy & SCHED_RESET_ON_FORK) && !(policy & SCHED_RESET_ON_FORK))
             return EPERM;
     }
     return NEXT(pthread_setschedparam)(thread, policy, param);

@@ -17,6 +17,8 @@ typedef struct mxArray_tag mxArray;
 extern "C" {
 mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
 double *mxGetPr(const mxArray *array);
+mxArray *mxCreateLogicalScalar(bool value);
+mxArray *mxCreateString(const char *text);
 bool mxIsDouble(const mxArray *array);
 bool mxIsSparse(const mxArray *array);
 std::size_t mxGetNumberOfElements(const mxArray *array);
@@ -28,7 +30,8 @@ constexpr UINT TIMER_RESOLUTION_MS = 1;
 // What each patched slot held: the same function for every module.
 static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *next_Sleep,
     *next_timeBeginPeriod, *next_timeEndPeriod, *next_SetPriorityClass, *next_SetThreadPriority,
-    *next_mxCreateDoubleMatrix_700, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
+    *next_GetPriorityClass, *next_GetThreadPriority, *next_mxCreateDoubleMatrix_700,
+    *next_mxCreateLogicalScalar, *next_mxCreateString, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
     *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt;
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(next_##name))
@@ -96,12 +99,38 @@ static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     return NEXT(SetThreadPriority)(thread, priority);
 }
 
+static DWORD WINAPI spy_GetPriorityClass(HANDLE process) {
+    if (is_this_process(process))
+        spy_record("read_process_priority");
+    else
+        spy_record("read_process_priority(process %lu)", GetProcessId(process));
+    return NEXT(GetPriorityClass)(process);
+}
+
+static int WINAPI spy_GetThreadPriority(HANDLE thread) {
+    if (is_this_thread(thread))
+        spy_record("read_thread_priority");
+    else
+        spy_record("read_thread_priority(thread %lu)", GetThreadId(thread));
+    return NEXT(GetThreadPriority)(thread);
+}
+
 static mxArray *spy_mxCreateDoubleMatrix_700(int m, int n, int flag) {
     if (m == 1 && n == 1 && flag == 0)
         spy_record("create");
     else
         spy_record("create(%d,%d,%d)", m, n, flag);
     return NEXT(mxCreateDoubleMatrix_700)(m, n, flag);
+}
+
+static mxArray *spy_mxCreateLogicalScalar(bool value) {
+    spy_record("logical");
+    return NEXT(mxCreateLogicalScalar)(value);
+}
+
+static mxArray *spy_mxCreateString(const char *text) {
+    spy_record("string");
+    return NEXT(mxCreateString)(text);
 }
 
 static double *spy_mxGetPr(const mxArray *array) {
@@ -151,9 +180,13 @@ static const Hook hooks[] = {
     HOOK("kernel32.dll", Sleep),
     HOOK("kernel32.dll", SetPriorityClass),
     HOOK("kernel32.dll", SetThreadPriority),
+    HOOK("kernel32.dll", GetPriorityClass),
+    HOOK("kernel32.dll", GetThreadPriority),
     HOOK("winmm.dll", timeBeginPeriod),
     HOOK("winmm.dll", timeEndPeriod),
     HOOK("libmx.dll", mxCreateDoubleMatrix_700),
+    HOOK("libmx.dll", mxCreateLogicalScalar),
+    HOOK("libmx.dll", mxCreateString),
     HOOK("libmx.dll", mxGetPr),
     HOOK("libmx.dll", mxIsDouble),
     HOOK("libmx.dll", mxIsSparse),

@@ -99,6 +99,16 @@ std::string mismatch(const std::string &expected, const mexhost::Outcome &got, d
             if (output) return "an output was set";
         return "";
     }
+    if (expected == "status") {
+        const mxArray_tag *answer = got.outputs[0];
+        if (!answer || answer->cls != ArrayClass::Logical || answer->rows != 1 || answer->cols != 1)
+            return "the answer is not a logical scalar";
+        for (std::size_t i = 1; i < got.outputs.size(); ++i)
+            if (!got.outputs[i] || got.outputs[i]->cls != ArrayClass::Char ||
+                got.outputs[i]->rows != 1 || got.outputs[i]->cols == 0)
+                return "output " + std::to_string(i + 1) + " is not a char row";
+        return "";
+    }
     const mxArray_tag *answer = got.outputs[0];
     if (!answer || answer->cls != ArrayClass::Double || answer->rows != 1 || answer->cols != 1 ||
         answer->complex || answer->sparse)
