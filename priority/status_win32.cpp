@@ -1,20 +1,10 @@
-// Priority on Windows: the process's priority class and the thread's level.
+// Status on Windows: the process's priority class and the calling thread's
+// level, in the words of the system's own settings.
 #include "priority.h"
 
 #include <windows.h>
 
 namespace mextime {
-
-void raise_process() { SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS); }
-
-void raise_calling_thread() {
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-}
-
-void restore_process() { SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS); }
-
-void restore_calling_thread() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); }
-
 namespace {
 
 const char *class_word(DWORD priority_class) {

@@ -1,0 +1,77 @@
+// Raising on Linux, which has no priority class for a whole process: the
+// process step gives every thread the strongest ordinary standing (nice
+// -20), and the thread step puts the calling thread alone under SCHED_FIFO,
+// so the process outranks ordinary work yet its helper threads cannot starve
+// the machine. The raised thread carries SCHED_RESET_ON_FORK: the threads and
+// processes it starts afterwards begin under the ordinary policy with nice 0
+// or more. Without CAP_SYS_NICE each step settles for the best its resource
+// limit grants (RLIMIT_NICE, RLIMIT_RTPRIO), as Windows quietly grants the
+// highest class a caller may have.
+#include "priority.h"
+#include "scheduling_posix.h"
+
+namespace mextime {
+namespace {
+
+constexpr int STRONGEST_NICE = -20;
+// RLIMIT_NICE counts from here: a limit L permits nice 20 - L.
+constexpr int NICE_LIMIT_BASE = 20;
+
+// 99 is where the kernel's own per-CPU threads run, which a busy-waiting
+// script must not lock out; 80 is still above threaded interrupt handlers (50).
+constexpr int RAISED_RTPRIO = 80;
+
+// The strongest nice value RLIMIT_NICE lets an unprivileged caller take.
+int permitted_nice() {
+    rlimit limit;
+    if (getrlimit(RLIMIT_NICE, &limit) != 0) return NICE_LIMIT_BASE;
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= NICE_LIMIT_BASE - STRONGEST_NICE)
+        return STRONGEST_NICE;
+    return NICE_LIMIT_BASE - static_cast<int>(limit.rlim_cur);
+}
+
+// Asking for -20 can never lower a thread, so it is asked on every call; the
+// fallback is taken only where it is better than what the thread has.
+void raise_thread_nice(id_t tid) {
+    int current;
+    if (!read_nice(tid, current)) return;
+    if (setpriority(PRIO_PROCESS, tid, STRONGEST_NICE) == 0) return;
+    const int fallback = permitted_nice();
+    if (fallback < current) setpriority(PRIO_PROCESS, tid, fallback);
+}
+
+// The highest real-time priority RLIMIT_RTPRIO lets an unprivileged caller
+// take, at most `wanted`; 0 when it permits none.
+int permitted_rtprio(int wanted) {
+    rlimit limit;
+    if (getrlimit(RLIMIT_RTPRIO, &limit) != 0) return 0;
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= static_cast<rlim_t>(wanted))
+        return wanted;
+    return static_cast<int>(limit.rlim_cur);
+}
+
+}  // namespace
+
+void raise_process() { for_each_thread(raise_thread_nice); }
+
+// A real-time priority the thread already has is never lowered: at or above
+// the level asked for it is kept as it is. Whatever it ends with, the thread
+// carries the reset-on-fork flag, which any thread may take.
+void raise_calling_thread() {
+    int policy, priority;
+    if (!read_scheduling(policy, priority)) return;
+    const int wanted = RAISED_RTPRIO < sched_get_priority_max(SCHED_FIFO)
+                           ? RAISED_RTPRIO
+                           : sched_get_priority_max(SCHED_FIFO);
+    const int current = real_time(policy) ? priority : 0;
+    if (current < wanted) {
+        if (set_scheduling(SCHED_FIFO | SCHED_RESET_ON_FORK, wanted) == 0) return;
+        const int fallback = permitted_rtprio(wanted);
+        if (fallback > current &&
+            set_scheduling(SCHED_FIFO | SCHED_RESET_ON_FORK, fallback) == 0)
+            return;
+    }
+    set_scheduling(policy | SCHED_RESET_ON_FORK, priority);
+}
+
+}  // namespace mextime
