@@ -29,7 +29,13 @@ constexpr UINT TIMER_RESOLUTION_MS = 1;
 static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *next_Sleep,
     *next_timeBeginPeriod, *next_timeEndPeriod, *next_SetPriorityClass, *next_SetThreadPriority,
     *next_mxCreateDoubleMatrix_700, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
-    *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt;
+    *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt, *next_GetProcAddress;
+
+// SetProcessInformation, looked up at run time: only GetProcAddress sees it.
+using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID,
+                                                     DWORD);
+static SetProcessInformationFunction next_SetProcessInformation;
+static bool looked_up_in_kernel32;
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(next_##name))
 
@@ -96,6 +102,36 @@ static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     return NEXT(SetThreadPriority)(thread, priority);
 }
 
+static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
+                                             LPVOID information, DWORD size) {
+    const auto *state = static_cast<const PROCESS_POWER_THROTTLING_STATE *>(information);
+    if (looked_up_in_kernel32 && is_this_process(process) && kind == ProcessPowerThrottling &&
+        size == sizeof *state && state->Version == PROCESS_POWER_THROTTLING_CURRENT_VERSION &&
+        state->ControlMask == PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION &&
+        state->StateMask == 0)
+        spy_record("throttling");
+    else
+        spy_record("throttling(%d,%d,%lu,%lu,%lu,%lu)", looked_up_in_kernel32, kind,
+                   static_cast<unsigned long>(size), state ? state->Version : 0UL,
+                   state ? state->ControlMask : 0UL, state ? state->StateMask : 0UL);
+    // Older Wine lacks the call; the spy then stands in for it.
+    return next_SetProcessInformation
+               ? next_SetProcessInformation(process, kind, information, size)
+               : FALSE;
+}
+
+static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
+    const FARPROC found = NEXT(GetProcAddress)(module, name);
+    // An ordinal is not a name: its high word is 0.
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0 ||
+        std::strcmp(name, "SetProcessInformation") != 0)
+        return found;
+    looked_up_in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+    next_SetProcessInformation =
+        reinterpret_cast<SetProcessInformationFunction>(reinterpret_cast<void *>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void *>(spy_SetProcessInformation));
+}
+
 static mxArray *spy_mxCreateDoubleMatrix_700(int m, int n, int flag) {
     if (m == 1 && n == 1 && flag == 0)
         spy_record("create");
@@ -151,6 +187,7 @@ static const Hook hooks[] = {
     HOOK("kernel32.dll", Sleep),
     HOOK("kernel32.dll", SetPriorityClass),
     HOOK("kernel32.dll", SetThreadPriority),
+    HOOK("kernel32.dll", GetProcAddress),
     HOOK("winmm.dll", timeBeginPeriod),
     HOOK("winmm.dll", timeEndPeriod),
     HOOK("libmx.dll", mxCreateDoubleMatrix_700),
