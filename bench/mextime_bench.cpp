@@ -2,14 +2,19 @@
 //   mextime_bench clockread FILE  ns per call of the MEX file FILE in the
 //                                 stand-in host, against the same work done
 //                                 in the host itself; least steps between calls
-//   mextime_bench floor MS WAITS  overshoot in us of WAITS bare
-//                                 absolute-deadline waits of MS ms
+//   mextime_bench floor MS WAITS [latency]
+//                                 overshoot in us of WAITS bare
+//                                 absolute-deadline waits of MS ms; with
+//                                 "latency", while a PM QoS request of 0 us
+//                                 is held, as sleep holds it
 //   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
 #include "array.h"
 #include "loader.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -136,7 +141,16 @@ int bench_clockread(const std::string &path) {
 
 // The platform's best: an absolute deadline with the least timer slack.
 // Prints each wait's overshoot in us.
-int bench_floor(int ms, int waits) {
+int bench_floor(int ms, int waits, bool latency) {
+    int request = -1;
+    if (latency) {
+        const int32_t no_latency = 0;
+        request = open("/dev/cpu_dma_latency", O_WRONLY | O_CLOEXEC);
+        if (request < 0 || write(request, &no_latency, sizeof no_latency) != sizeof no_latency) {
+            std::fputs("mextime_bench: /dev/cpu_dma_latency cannot be written\n", stderr);
+            return 1;
+        }
+    }
     prctl(PR_SET_TIMERSLACK, 1UL);
     if (prctl(PR_GET_TIMERSLACK) != 1) {
         std::fputs("mextime_bench: the timer slack cannot be set to 1 ns\n", stderr);
@@ -149,6 +163,7 @@ int bench_floor(int ms, int waits) {
         }
         std::printf("%.3f\n", double(now_ns() - deadline) / 1e3);
     }
+    if (request >= 0) close(request);
     return 0;
 }
 
@@ -162,7 +177,7 @@ int bench_busy(double seconds) {
 }
 
 int usage() {
-    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS | busy SECONDS\n", stderr);
+    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] | busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -171,7 +186,8 @@ int usage() {
 int main(int argc, char **argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "clockread" && argc == 3) return bench_clockread(argv[2]);
-    if (command == "floor" && argc == 4) return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (command == "floor" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "latency")))
+        return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]), argc == 5);
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }

@@ -15,7 +15,8 @@ do for [n in "1 2 5 10"] {
   plot data."/cdf_sleep_".n."ms.txt" using 1:2 with steps lw 2 title "sleep(".n.")", \
        data."/cdf_pause_".n."ms.txt" using 1:2 with steps lw 2 title "pause", \
        data."/cdf_bare_".n."ms.txt" using 1:2 with steps lw 1 dt 2 title "bare\\_wait", \
-       data."/cdf_floor_".n."ms.txt" using 1:2 with steps lw 2 title "floor"
+       data."/cdf_floor_".n."ms.txt" using 1:2 with steps lw 2 title "floor", \
+       data."/cdf_qos_".n."ms.txt" using 1:2 with steps lw 1 dt 3 title "floor + PM QoS"
 }
 unset multiplot
 

@@ -44,5 +44,8 @@
 %              the earlier slack is restored afterwards. The wait is
 %              clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
 %              resumed after a signal, so no signal cuts it short.
+%              For a wait of 1 ms or more, a PM QoS request of 0 us is held
+%              on /dev/cpu_dma_latency during the wait, where that file can
+%              be opened (by default root only); elsewhere it is skipped.
 %
 %   See also CLOCKREAD, RTBOOST.

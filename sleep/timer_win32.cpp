@@ -25,7 +25,7 @@ static void keep_timer_resolution_when_hidden() {
     set_process_information(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
 }
 
-Resolution request_resolution() {
+Resolution request_resolution(bool) {
     keep_timer_resolution_when_hidden();
     timeBeginPeriod(TIMER_RESOLUTION_MS);
     return {};

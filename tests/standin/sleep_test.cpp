@@ -20,7 +20,8 @@ Events bracket_of(const Events &events) {
     for (const std::string &event : events) {
         const std::string name = event.substr(0, event.find('('));
         for (const char *wanted :
-             {"create", "getpr", "throttling", "request", "wait", "release", "error"})
+             {"create", "getpr", "throttling", "request", "hold_latency", "wait", "drop_latency",
+              "release", "error"})
             if (name == wanted) kept.push_back(event);
     }
     return kept;
@@ -33,7 +34,9 @@ Events waited(int ms) {
     // Timer throttling is opted out of before the resolution is requested.
     return {"create", "getpr", "throttling", "request", wait, "release"};
 #else
-    return {"create", "getpr", "request", wait, "release"};
+    // The PM QoS request is held for exactly a wait longer than 0 ms.
+    if (ms == 0) return {"create", "getpr", "request", wait, "release"};
+    return {"create", "getpr", "request", "hold_latency", wait, "drop_latency", "release"};
 #endif
 }
 
@@ -131,6 +134,16 @@ TEST(SleepLinux, RestoresTheThreadsTimerSlack) {
     Call call = call_mex("sleep", 0, {"1"});
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
     EXPECT_EQ(static_cast<unsigned long>(prctl(PR_GET_TIMERSLACK)), slack);
+}
+
+TEST(SleepLinux, WaitsAsBeforeWhenTheLatencyRequestIsRefused) {
+    spy_refuse_latency(1);
+    const double before = host_seconds();
+    Call call = call_mex("sleep", 0, {"2"});
+    const double elapsed = host_seconds() - before;
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_EQ(bracket_of(call.events), (Events{"create", "getpr", "request", "wait(2)", "release"}));
+    EXPECT_GE(elapsed, 0.002);
 }
 
 volatile sig_atomic_t alarms;
