@@ -1,13 +1,13 @@
 function mexbuild(outdir)
-%MEXBUILD  Build clockread, sleep and rtboost with this host's mex command.
-%   MEXBUILD(OUTDIR) compiles the three functions from the sources beside
+%MEXBUILD  Build clockread, sleep, waituntil and rtboost with this host's mex command.
+%   MEXBUILD(OUTDIR) compiles the functions from the sources beside
 %   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
 %   copies their help files there. Then addpath(OUTDIR) to use them.
 %
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
-%   See also CLOCKREAD, SLEEP, RTBOOST.
+%   See also CLOCKREAD, SLEEP, WAITUNTIL, RTBOOST.
 
 if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
@@ -17,6 +17,7 @@ root = fileparts(mfilename('fullpath'));
 % (<part>_win32.cpp or <part>_posix.cpp in that folder).
 functions = {'clockread', 'clock', 'counter'; ...
              'sleep', 'sleep', 'timer'; ...
+             'waituntil', 'sleep', 'timer'; ...
              'rtboost', 'priority', 'priority'};
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 if ispc
@@ -39,7 +40,7 @@ for k = 1:size(functions, 1)
         % the same whichever mex.h the compiler finds first.
         args = [args, {'-compatibleArrayDims', '-outdir', outdir}];
     end
-    if ispc && strcmp(name, 'sleep')
+    if ispc && any(strcmp(name, {'sleep', 'waituntil'}))
         args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
     end
     folder = fullfile(root, functions{k, 2});

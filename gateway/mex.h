@@ -37,6 +37,7 @@ mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
 double *mxGetPr(const mxArray *array);
 bool mxIsDouble(const mxArray *array);
 bool mxIsSparse(const mxArray *array);
+bool mxIsComplex(const mxArray *array);
 std::size_t mxGetNumberOfElements(const mxArray *array);
 
 // Raises the error in the calling script; the host does not return. MATLAB

@@ -6,7 +6,7 @@
 %!endfunction
 
 %!test
-%! for name = {"clockread", "sleep", "rtboost"}
+%! for name = {"clockread", "sleep", "rtboost", "waituntil"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -21,7 +21,13 @@
 %!        "sleep", "sleep ()";
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";
-%!        "sleep", "sleep (Inf)"};
+%!        "sleep", "sleep (Inf)";
+%!        "waituntil", "waituntil ()";
+%!        "waituntil", "[a, b] = waituntil (0)";
+%!        "waituntil", "waituntil ('5')";
+%!        "waituntil", "waituntil (NaN)";
+%!        "waituntil", "waituntil (Inf)";
+%!        "waituntil", "waituntil (0, 2)"};
 %! for k = 1:rows (bad)
 %!   err = [];
 %!   try
