@@ -7,6 +7,12 @@
 //                                 absolute-deadline waits of MS ms; with
 //                                 "latency", while a PM QoS request of 0 us
 //                                 is held, as sleep holds it
+//   mextime_bench waituntil WAITUNTIL SLEEP WAITS
+//                                 in the stand-in host, taking turns: the
+//                                 overshoot in us past t of waituntil(now +
+//                                 2 ms) and of sleep(2), one pair a line;
+//                                 then the CPU time of 10 ms waituntil waits
+//                                 as a share of the wait, default spin and 0
 //   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
 #include "array.h"
 #include "loader.h"
@@ -167,6 +173,53 @@ int bench_floor(int ms, int waits, bool latency) {
     return 0;
 }
 
+double seconds_now() { return double(now_ns()) / double(kNsPerSecond); }
+
+// One call of entry with scalar inputs, the answer dropped.
+void call_with(mexhost::MexEntry entry, std::vector<double> inputs) {
+    std::vector<mxArray_tag *> arrays;
+    for (double value : inputs) {
+        arrays.push_back(mxCreateDoubleMatrix_700(1, 1, 0));
+        *mxGetPr(arrays.back()) = value;
+    }
+    mxArray_tag *slots[1] = {nullptr};
+    entry(1, slots, int(arrays.size()), const_cast<const mxArray_tag **>(arrays.data()));
+    mexhost::destroy_array(slots[0]);
+    for (mxArray_tag *array : arrays) mexhost::destroy_array(array);
+}
+
+int bench_waituntil(const std::string &waituntil_path, const std::string &sleep_path, int waits) {
+    mexhost::Module waituntil(waituntil_path), sleep(sleep_path);
+    if (!waituntil.loaded() || !sleep.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s%s\n", waituntil.error().c_str(),
+                     sleep.error().c_str());
+        return 1;
+    }
+    for (int k = 0; k < waits; ++k) {
+        const double t = seconds_now() + 0.002;
+        call_with(waituntil.entry(), {t});
+        const double waited = (seconds_now() - t) * 1e6;
+        const double start = seconds_now();
+        call_with(sleep.entry(), {2});
+        std::printf("%.3f %.3f\n", waited, (seconds_now() - start - 0.002) * 1e6);
+    }
+    // CPU share, medians over 31 waits of 10 ms each.
+    for (const char *spin : {"default", "0"}) {
+        std::vector<double> shares;
+        for (int k = 0; k < 31; ++k) {
+            const int64_t cpu = cpu_ns(), wall = now_ns();
+            const double t = seconds_now() + 0.010;
+            if (spin[0] == '0')
+                call_with(waituntil.entry(), {t, 0});
+            else
+                call_with(waituntil.entry(), {t});
+            shares.push_back(double(cpu_ns() - cpu) / double(now_ns() - wall));
+        }
+        std::printf("cpu_share_%s %.4f\n", spin[0] == '0' ? "nospin" : "default", median(shares));
+    }
+    return 0;
+}
+
 int bench_busy(double seconds) {
     const int64_t end = now_ns() + int64_t(seconds * double(kNsPerSecond));
     volatile uint64_t spin = 0;
@@ -177,7 +230,8 @@ int bench_busy(double seconds) {
 }
 
 int usage() {
-    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] | busy SECONDS\n", stderr);
+    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] |\n"
+               "       waituntil WAITUNTIL SLEEP WAITS | busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -188,6 +242,8 @@ int main(int argc, char **argv) {
     if (command == "clockread" && argc == 3) return bench_clockread(argv[2]);
     if (command == "floor" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "latency")))
         return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]), argc == 5);
+    if (command == "waituntil" && argc == 5)
+        return bench_waituntil(argv[2], argv[3], std::atoi(argv[4]));
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }
