@@ -65,7 +65,8 @@ function bench_report (results, out)
 
   ## waituntil
   v = read_pairs (fullfile (results, "waituntil.txt"), v);
-  w = struct ();
+  num = @(key) str2double (v.(key));
+  wu = struct ();
   names = {"standin_waituntil_2ms", "standin_sleep_2ms"};
   for c = {"plain", "boost"}
     for n = [2 10]
@@ -77,21 +78,21 @@ function bench_report (results, out)
   endfor
   for k = 1:numel (names)
     x = load_column (fullfile (results, [names{k} ".txt"]));
-    w.(names{k}) = percentiles (x);
+    wu.(names{k}) = percentiles (x);
     write_cdf (fullfile (results, ["cdf_" names{k} ".txt"]), x);
   endfor
-  a = w.standin_waituntil_2ms;
-  b = w.standin_sleep_2ms;
+  a = wu.standin_waituntil_2ms;
+  b = wu.standin_sleep_2ms;
   goals(end+1, :) = {"waituntil(now + 2 ms) p50 overshoot vs sleep(2), stand-in host", ...
                      sprintf("%.2f µs", a(1)), sprintf("%.1f µs, sleep(2)", b(1)), a(1) / b(1), 0.05};
-  a = w.trial_waituntil_plain;
-  b = w.trial_sleep_plain;
+  a = wu.trial_waituntil_plain;
+  b = wu.trial_sleep_plain;
   goals(end+1, :) = {"trial loop p90 |interval - 10 ms|, waituntil vs sleep, Octave", ...
                      sprintf("%.1f µs", a(2)), sprintf("%.1f µs, paced with sleep", b(2)), a(2) / b(2), 0.1};
   goals(end+1, :) = {"CPU share of a 10 ms waituntil wait, default spin", ...
-                     sprintf("%.1f%%", 100 * num ("cpu_share_default")), "the wait", num ("cpu_share_default"), 0.2};
+                     sprintf("%.1f%%", 100 * num("cpu_share_default")), "the wait", num("cpu_share_default"), 0.2};
   goals(end+1, :) = {"CPU share of a 10 ms waituntil wait, spin = 0", ...
-                     sprintf("%.1f%%", 100 * num ("cpu_share_nospin")), "the wait", num ("cpu_share_nospin"), 0.05};
+                     sprintf("%.1f%%", 100 * num("cpu_share_nospin")), "the wait", num("cpu_share_nospin"), 0.05};
 
   r{end+1} = "";
   r{end+1} = "## Goals";
@@ -200,17 +201,17 @@ function bench_report (results, out)
   r{end+1} = "";
   r{end+1} = "| host | function | case | p50 | p90 | p99 | max |";
   r{end+1} = "|---|---|---|--:|--:|--:|--:|";
-  r{end+1} = sprintf ("| stand-in | waituntil(now + 2 ms) | | %.2f | %.2f | %.1f | %.1f |", w.standin_waituntil_2ms);
-  r{end+1} = sprintf ("| stand-in | sleep(2) | | %.1f | %.1f | %.1f | %.1f |", w.standin_sleep_2ms);
+  r{end+1} = sprintf ("| stand-in | waituntil(now + 2 ms) | | %.2f | %.2f | %.1f | %.1f |", wu.standin_waituntil_2ms);
+  r{end+1} = sprintf ("| stand-in | sleep(2) | | %.1f | %.1f | %.1f | %.1f |", wu.standin_sleep_2ms);
   r{end+1} = sprintf ("| C++ | floor, 2 ms | | %.1f | %.1f | %.1f | %.1f |", p.floor_2ms);
   for c = {"plain", "boost"}
     for n = [2 10]
       r{end+1} = sprintf ("| Octave | waituntil(now + %d ms), after return | %s | %.1f | %.1f | %.1f | %.1f |", ...
-                          n, c{1}, w.(sprintf ("octave_waituntil_%dms_%s", n, c{1})));
+                          n, c{1}, wu.(sprintf ("octave_waituntil_%dms_%s", n, c{1})));
       r{end+1} = sprintf ("| Octave | waituntil(now + %d ms), answer w - t | %s | %.2f | %.2f | %.1f | %.1f |", ...
-                          n, c{1}, w.(sprintf ("octave_answer_%dms_%s", n, c{1})));
+                          n, c{1}, wu.(sprintf ("octave_answer_%dms_%s", n, c{1})));
       r{end+1} = sprintf ("| Octave | busy_wait(now + %d ms): Octave's way out | %s | %.1f | %.1f | %.1f | %.1f |", ...
-                          n, c{1}, w.(sprintf ("octave_busy_%dms_%s", n, c{1})));
+                          n, c{1}, wu.(sprintf ("octave_busy_%dms_%s", n, c{1})));
     endfor
   endfor
   r{end+1} = sprintf ("| Octave | sleep(2), for comparison | | %.1f | %.1f | %.1f | %.1f |", p.sleep_2ms);
@@ -222,7 +223,7 @@ function bench_report (results, out)
   r{end+1} = "|---|---|--:|--:|--:|--:|";
   for c = {"plain", "boost"}
     for f = {"waituntil", "sleep"}
-      r{end+1} = sprintf ("| %s | %s | %.1f | %.1f | %.1f | %.1f |", f{1}, c{1}, w.(["trial_" f{1} "_" c{1}]));
+      r{end+1} = sprintf ("| %s | %s | %.1f | %.1f | %.1f | %.1f |", f{1}, c{1}, wu.(["trial_" f{1} "_" c{1}]));
     endfor
   endfor
   r{end+1} = "";

@@ -74,12 +74,13 @@ void wait_until(std::int64_t deadline, std::int64_t now) {
     if (timer) {
         LARGE_INTEGER due;
         due.QuadPart = -ceil_units(ticks, frequency, DUE_UNITS_PER_SECOND);
-        if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
-            WaitForSingleObject(timer, INFINITE);
+        const bool set = SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+        if (set) WaitForSingleObject(timer, INFINITE);
         CloseHandle(timer);
-        return;
+        if (set) return;
     }
-    // Older than Windows 10 1803: sleep's own bracket, in whole milliseconds.
+    // Older than Windows 10 1803 (or a timer that cannot be set): sleep's own
+    // bracket, in whole milliseconds rounded up.
     const Resolution prior = request_resolution(true);
     Sleep(static_cast<DWORD>(ceil_units(ticks, frequency, MS_PER_SECOND)));
     release_resolution(prior);
