@@ -7,7 +7,7 @@ function mexbuild(outdir)
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
-%   See also CLOCKREAD, SLEEP, RTBOOST, RTRESTORE, RTSTATUS.
+%   See also CLOCKREAD, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE, RTSTATUS.
 
 if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
@@ -17,6 +17,7 @@ root = fileparts(mfilename('fullpath'));
 % (<part>_win32.cpp or <part>_posix.cpp in that folder).
 functions = {'clockread', 'clock', 'counter'; ...
              'sleep', 'sleep', 'timer'; ...
+             'waituntil', 'sleep', 'timer'; ...
              'rtboost', 'priority', 'raise'; ...
              'rtrestore', 'priority', 'restore'; ...
              'rtstatus', 'priority', 'status'};
@@ -41,7 +42,7 @@ for k = 1:size(functions, 1)
         % the same whichever mex.h the compiler finds first.
         args = [args, {'-compatibleArrayDims', '-outdir', outdir}];
     end
-    if ispc && strcmp(name, 'sleep')
+    if ispc && any(strcmp(name, {'sleep', 'waituntil'}))
         args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
     end
     folder = fullfile(root, functions{k, 2});

@@ -2,14 +2,25 @@
 //   mextime_bench clockread FILE  ns per call of the MEX file FILE in the
 //                                 stand-in host, against the same work done
 //                                 in the host itself; least steps between calls
-//   mextime_bench floor MS WAITS  overshoot in us of WAITS bare
-//                                 absolute-deadline waits of MS ms
+//   mextime_bench floor MS WAITS [latency]
+//                                 overshoot in us of WAITS bare
+//                                 absolute-deadline waits of MS ms; with
+//                                 "latency", while a PM QoS request of 0 us
+//                                 is held, as sleep holds it
+//   mextime_bench waituntil WAITUNTIL SLEEP WAITS
+//                                 in the stand-in host, taking turns: the
+//                                 overshoot in us past t of waituntil(now +
+//                                 2 ms) and of sleep(2), one pair a line;
+//                                 then the CPU time of 10 ms waituntil waits
+//                                 as a share of the wait, default spin and 0
 //   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
 #include "array.h"
 #include "loader.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -136,7 +147,16 @@ int bench_clockread(const std::string &path) {
 
 // The platform's best: an absolute deadline with the least timer slack.
 // Prints each wait's overshoot in us.
-int bench_floor(int ms, int waits) {
+int bench_floor(int ms, int waits, bool latency) {
+    int request = -1;
+    if (latency) {
+        const int32_t no_latency = 0;
+        request = open("/dev/cpu_dma_latency", O_WRONLY | O_CLOEXEC);
+        if (request < 0 || write(request, &no_latency, sizeof no_latency) != sizeof no_latency) {
+            std::fputs("mextime_bench: /dev/cpu_dma_latency cannot be written\n", stderr);
+            return 1;
+        }
+    }
     prctl(PR_SET_TIMERSLACK, 1UL);
     if (prctl(PR_GET_TIMERSLACK) != 1) {
         std::fputs("mextime_bench: the timer slack cannot be set to 1 ns\n", stderr);
@@ -148,6 +168,54 @@ int bench_floor(int ms, int waits) {
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
         }
         std::printf("%.3f\n", double(now_ns() - deadline) / 1e3);
+    }
+    if (request >= 0) close(request);
+    return 0;
+}
+
+double seconds_now() { return double(now_ns()) / double(kNsPerSecond); }
+
+// One call of entry with scalar inputs, the answer dropped.
+void call_with(mexhost::MexEntry entry, std::vector<double> inputs) {
+    std::vector<mxArray_tag *> arrays;
+    for (double value : inputs) {
+        arrays.push_back(mxCreateDoubleMatrix_700(1, 1, 0));
+        *mxGetPr(arrays.back()) = value;
+    }
+    mxArray_tag *slots[1] = {nullptr};
+    entry(1, slots, int(arrays.size()), const_cast<const mxArray_tag **>(arrays.data()));
+    mexhost::destroy_array(slots[0]);
+    for (mxArray_tag *array : arrays) mexhost::destroy_array(array);
+}
+
+int bench_waituntil(const std::string &waituntil_path, const std::string &sleep_path, int waits) {
+    mexhost::Module waituntil(waituntil_path), sleep(sleep_path);
+    if (!waituntil.loaded() || !sleep.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s%s\n", waituntil.error().c_str(),
+                     sleep.error().c_str());
+        return 1;
+    }
+    for (int k = 0; k < waits; ++k) {
+        const double t = seconds_now() + 0.002;
+        call_with(waituntil.entry(), {t});
+        const double waited = (seconds_now() - t) * 1e6;
+        const double start = seconds_now();
+        call_with(sleep.entry(), {2});
+        std::printf("%.3f %.3f\n", waited, (seconds_now() - start - 0.002) * 1e6);
+    }
+    // CPU share, medians over 31 waits of 10 ms each.
+    for (const char *spin : {"default", "0"}) {
+        std::vector<double> shares;
+        for (int k = 0; k < 31; ++k) {
+            const int64_t cpu = cpu_ns(), wall = now_ns();
+            const double t = seconds_now() + 0.010;
+            if (spin[0] == '0')
+                call_with(waituntil.entry(), {t, 0});
+            else
+                call_with(waituntil.entry(), {t});
+            shares.push_back(double(cpu_ns() - cpu) / double(now_ns() - wall));
+        }
+        std::printf("cpu_share_%s %.4f\n", spin[0] == '0' ? "nospin" : "default", median(shares));
     }
     return 0;
 }
@@ -162,7 +230,8 @@ int bench_busy(double seconds) {
 }
 
 int usage() {
-    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS | busy SECONDS\n", stderr);
+    std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] |\n"
+               "       waituntil WAITUNTIL SLEEP WAITS | busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -171,7 +240,10 @@ int usage() {
 int main(int argc, char **argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "clockread" && argc == 3) return bench_clockread(argv[2]);
-    if (command == "floor" && argc == 4) return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (command == "floor" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "latency")))
+        return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]), argc == 5);
+    if (command == "waituntil" && argc == 5)
+        return bench_waituntil(argv[2], argv[3], std::atoi(argv[4]));
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }

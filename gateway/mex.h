@@ -47,6 +47,7 @@ mxArray *mxCreateString(const char *text);
 double *mxGetPr(const mxArray *array);
 bool mxIsDouble(const mxArray *array);
 bool mxIsSparse(const mxArray *array);
+bool mxIsComplex(const mxArray *array);
 std::size_t mxGetNumberOfElements(const mxArray *array);
 
 // Raises the error in the calling script; the host does not return. MATLAB

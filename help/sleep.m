@@ -34,12 +34,19 @@
 %
 %   Platform notes:
 %     Windows  timeBeginPeriod(1) (winmm), Sleep(ms) (kernel32), then
-%              timeEndPeriod(1) (winmm).
+%              timeEndPeriod(1) (winmm). Before the request, the process
+%              opts out of Windows 11's timer throttling, which otherwise
+%              ignores the request while MATLAB is minimised
+%              (SetProcessInformation, ProcessPowerThrottling, looked up at
+%              run time: Windows 7 lacks it).
 %     Linux    There is no system-wide timer resolution; the calling
 %              thread's timer slack (how late a sleep may end) stands in.
 %              prctl(PR_SET_TIMERSLACK, 1) sets it to 1 ns for the wait and
 %              the earlier slack is restored afterwards. The wait is
 %              clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
 %              resumed after a signal, so no signal cuts it short.
+%              For a wait of 1 ms or more, a PM QoS request of 0 us is held
+%              on /dev/cpu_dma_latency during the wait, where that file can
+%              be opened (by default root only); elsewhere it is skipped.
 %
 %   See also CLOCKREAD, RTBOOST.

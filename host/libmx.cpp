@@ -39,6 +39,8 @@ bool mxIsDouble(const mxArray_tag *array) {
 
 bool mxIsSparse(const mxArray_tag *array) { return array && array->sparse; }
 
+bool mxIsComplex(const mxArray_tag *array) { return array && array->complex; }
+
 std::size_t mxGetNumberOfElements(const mxArray_tag *array) {
     return array ? array->rows * array->cols : 0;
 }

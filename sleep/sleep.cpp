@@ -32,7 +32,7 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const std::uint32_t ms = duration < 1 ? 0 : static_cast<std::uint32_t>(duration);
 
     // Every error is behind us: the request is always released.
-    const mextime::Resolution prior = mextime::request_resolution();
+    const mextime::Resolution prior = mextime::request_resolution(ms > 0);
     mextime::wait_ms(ms);
     mextime::release_resolution(prior);
 }

@@ -7,7 +7,7 @@
 
 %!test
 %! overview = help_of ("mextime");
-%! for name = {"clockread", "sleep", "rtboost", "rtrestore", "rtstatus"}
+%! for name = {"clockread", "sleep", "waituntil", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -25,6 +25,12 @@
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";
 %!        "sleep", "sleep (Inf)";
+%!        "waituntil", "waituntil ()";
+%!        "waituntil", "[a, b] = waituntil (0)";
+%!        "waituntil", "waituntil ('5')";
+%!        "waituntil", "waituntil (NaN)";
+%!        "waituntil", "waituntil (Inf)";
+%!        "waituntil", "waituntil (0, 2)";
 %!        "rtstatus", "rtstatus (1)";
 %!        "rtstatus", "[a, b, c, d] = rtstatus ()"};
 %! for k = 1:rows (bad)

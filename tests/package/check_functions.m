@@ -15,6 +15,10 @@ function check_functions (where, names)
       case "sleep"
         assert (sleep (1), 0);
         assert (raised (@() sleep ()), "MATLAB:sleep:invalidNumInputs");
+      case "waituntil"
+        t = clockread () + 0.001;
+        assert (waituntil (t) >= t);
+        assert (raised (@() waituntil ()), "MATLAB:waituntil:invalidNumInputs");
       case "rtboost"
         rtboost ();
       case "rtrestore"

@@ -23,10 +23,25 @@ Events bracket_of(const Events &events) {
     Events kept;
     for (const std::string &event : events) {
         const std::string name = event.substr(0, event.find('('));
-        for (const char *wanted : {"create", "getpr", "request", "wait", "release", "error"})
+        for (const char *wanted :
+             {"create", "getpr", "throttling", "request", "hold_latency", "wait", "drop_latency",
+              "release", "error"})
             if (name == wanted) kept.push_back(event);
     }
     return kept;
+}
+
+// A wait of ms inside the bracket, as the platform makes it.
+Events waited(int ms) {
+    const std::string wait = "wait(" + std::to_string(ms) + ")";
+#ifdef _WIN32
+    // Timer throttling is opted out of before the resolution is requested.
+    return {"create", "getpr", "throttling", "request", wait, "release"};
+#else
+    // The PM QoS request is held for exactly a wait longer than 0 ms.
+    if (ms == 0) return {"create", "getpr", "request", wait, "release"};
+    return {"create", "getpr", "request", "hold_latency", wait, "drop_latency", "release"};
+#endif
 }
 
 struct WaitCase {
@@ -63,9 +78,7 @@ TEST_P(SleepWait, WaitsTheWholeMillisecondsInsideTheBracket) {
         ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
         // Slot 0 carries a 1x1 double 0 whether or not an output was asked for.
         EXPECT_EQ(scalar_of(call.outcome.outputs[0]), 0.0);
-        EXPECT_EQ(bracket_of(call.events),
-                  (Events{"create", "getpr", "request", "wait(" + std::to_string(c.ms) + ")",
-                          "release"}));
+        EXPECT_EQ(bracket_of(call.events), waited(c.ms));
         EXPECT_GE(elapsed, c.ms / 1000.0);
     }
 }
@@ -140,6 +153,16 @@ TEST(SleepLinux, RestoresTheThreadsTimerSlack) {
     Call call = call_mex("sleep", 0, {"1"});
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
     EXPECT_EQ(static_cast<unsigned long>(prctl(PR_GET_TIMERSLACK)), slack);
+}
+
+TEST(SleepLinux, WaitsAsBeforeWhenTheLatencyRequestIsRefused) {
+    spy_refuse_latency(1);
+    const double before = host_seconds();
+    Call call = call_mex("sleep", 0, {"2"});
+    const double elapsed = host_seconds() - before;
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_EQ(bracket_of(call.events), (Events{"create", "getpr", "request", "wait(2)", "release"}));
+    EXPECT_GE(elapsed, 0.002);
 }
 
 volatile sig_atomic_t alarms;

@@ -27,4 +27,12 @@ int spy_frequency_fails();
 // without CAP_SYS_NICE would be refused under them. Negative limits: off.
 void spy_limit_priority(int rtprio, int nice);
 
+// Windows: while armed, CreateWaitableTimerExW refuses the high-resolution
+// flag, as before Windows 10 1803.
+void spy_refuse_high_resolution_timer(int refuse);
+
+// Linux: while armed, opening /dev/cpu_dma_latency fails as for an
+// ordinary user; otherwise the spy stands in for the device.
+void spy_refuse_latency(int refuse);
+
 #endif

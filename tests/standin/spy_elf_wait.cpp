@@ -4,11 +4,16 @@
 #include "spy.h"
 
 #include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
@@ -81,4 +86,47 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *reque
                    static_cast<long long>(request->tv_sec), request->tv_nsec);
     }
     return NEXT(clock_nanosleep)(clock, flags, request, remain);
+}
+
+// The PM QoS request: the spy hands out /dev/null in place of the device, so
+// the test neither needs the device nor changes the machine, and tells its
+// write of a 32-bit 0 ("hold_latency") and its close ("drop_latency").
+static int latency_refused;
+static int latency_stand_in = -1;
+
+void spy_refuse_latency(int refuse) { latency_refused = refuse; }
+
+extern "C" int open(const char *path, int flags, ...) {
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = va_arg(args, mode_t);
+    va_end(args);
+    if (!spy_armed() || std::strcmp(path, "/dev/cpu_dma_latency") != 0)
+        return NEXT(open)(path, flags, mode);
+    if (latency_refused) {
+        errno = EACCES;
+        return -1;
+    }
+    latency_stand_in = NEXT(open)("/dev/null", flags, mode);
+    return latency_stand_in;
+}
+
+extern "C" ssize_t write(int fd, const void *data, size_t size) {
+    if (spy_armed() && fd == latency_stand_in && latency_stand_in >= 0) {
+        std::int32_t value = -1;
+        if (size == sizeof value) std::memcpy(&value, data, sizeof value);
+        if (size == sizeof value && value == 0)
+            spy_record("hold_latency");
+        else
+            spy_record("hold_latency(%zu bytes)", size);
+    }
+    return NEXT(write)(fd, data, size);
+}
+
+extern "C" int close(int fd) {
+    if (fd == latency_stand_in && latency_stand_in >= 0) {
+        spy_record("drop_latency");
+        latency_stand_in = -1;
+    }
+    return NEXT(close)(fd);
 }

@@ -32,7 +32,15 @@ static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *nex
     *next_timeBeginPeriod, *next_timeEndPeriod, *next_SetPriorityClass, *next_SetThreadPriority,
     *next_GetPriorityClass, *next_GetThreadPriority, *next_mxCreateDoubleMatrix_700,
     *next_mxCreateLogicalScalar, *next_mxCreateString, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
-    *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt;
+    *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt, *next_GetProcAddress,
+    *next_CreateWaitableTimerExW, *next_SetWaitableTimer, *next_WaitForSingleObject,
+    *next_CloseHandle;
+
+// SetProcessInformation, looked up at run time: only GetProcAddress sees it.
+using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID,
+                                                     DWORD);
+static SetProcessInformationFunction next_SetProcessInformation;
+static bool looked_up_in_kernel32;
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(next_##name))
 
@@ -115,6 +123,98 @@ static int WINAPI spy_GetThreadPriority(HANDLE thread) {
     return NEXT(GetThreadPriority)(thread);
 }
 
+static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
+                                             LPVOID information, DWORD size) {
+    const auto *state = static_cast<const PROCESS_POWER_THROTTLING_STATE *>(information);
+    if (looked_up_in_kernel32 && is_this_process(process) && kind == ProcessPowerThrottling &&
+        size == sizeof *state && state->Version == PROCESS_POWER_THROTTLING_CURRENT_VERSION &&
+        state->ControlMask == PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION &&
+        state->StateMask == 0)
+        spy_record("throttling");
+    else
+        spy_record("throttling(%d,%d,%lu,%lu,%lu,%lu)", looked_up_in_kernel32, kind,
+                   static_cast<unsigned long>(size), state ? state->Version : 0UL,
+                   state ? state->ControlMask : 0UL, state ? state->StateMask : 0UL);
+    // Older Wine lacks the call; the spy then stands in for it.
+    return next_SetProcessInformation
+               ? next_SetProcessInformation(process, kind, information, size)
+               : FALSE;
+}
+
+static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
+    const FARPROC found = NEXT(GetProcAddress)(module, name);
+    // An ordinal is not a name: its high word is 0.
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0 ||
+        std::strcmp(name, "SetProcessInformation") != 0)
+        return found;
+    looked_up_in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+    next_SetProcessInformation =
+        reinterpret_cast<SetProcessInformationFunction>(reinterpret_cast<void *>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void *>(spy_SetProcessInformation));
+}
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
+#endif
+
+// The waitable timer the module created last: its wait and close are told.
+static HANDLE spied_timer;
+static int high_resolution_refused;
+
+void spy_refuse_high_resolution_timer(int refuse) { high_resolution_refused = refuse; }
+
+static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
+                                               DWORD flags, DWORD access) {
+    if (high_resolution_refused && (flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION)) {
+        spy_record("timer(refused)");
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!attributes && !name && flags == CREATE_WAITABLE_TIMER_HIGH_RESOLUTION &&
+        access == TIMER_ALL_ACCESS)
+        spy_record("timer");
+    else
+        spy_record("timer(%p,%p,0x%lx,0x%lx)", static_cast<void *>(attributes),
+                   static_cast<const void *>(name), static_cast<unsigned long>(flags),
+                   static_cast<unsigned long>(access));
+    spied_timer = NEXT(CreateWaitableTimerExW)(attributes, name, flags, access);
+    // Wine may not know the flag yet; the spy then stands in for a Windows
+    // that does, with an ordinary timer.
+    if (!spied_timer && (flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION))
+        spied_timer = NEXT(CreateWaitableTimerExW)(
+            attributes, name, flags & ~CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, access);
+    return spied_timer;
+}
+
+static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, LONG period,
+                                        PTIMERAPCROUTINE routine, LPVOID argument, BOOL resume) {
+    if (timer == spied_timer && period == 0 && !routine && !argument && !resume)
+        spy_record("due(%lld)", static_cast<long long>(due->QuadPart));
+    else
+        spy_record("due(%lld,%ld,%d,%d)", static_cast<long long>(due->QuadPart),
+                   static_cast<long>(period), routine != nullptr, resume);
+    return NEXT(SetWaitableTimer)(timer, due, period, routine, argument, resume);
+}
+
+static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
+    if (object == spied_timer && milliseconds == INFINITE)
+        spy_record("wait");
+    else
+        spy_record("wait(%p,%lu)", static_cast<void *>(object),
+                   static_cast<unsigned long>(milliseconds));
+    return NEXT(WaitForSingleObject)(object, milliseconds);
+}
+
+static BOOL WINAPI spy_CloseHandle(HANDLE object) {
+    if (object == spied_timer) {
+        spy_record("close");
+        spied_timer = nullptr;
+    } else {
+        spy_record("close(%p)", static_cast<void *>(object));
+    }
+    return NEXT(CloseHandle)(object);
+}
+
 static mxArray *spy_mxCreateDoubleMatrix_700(int m, int n, int flag) {
     if (m == 1 && n == 1 && flag == 0)
         spy_record("create");
@@ -182,6 +282,11 @@ static const Hook hooks[] = {
     HOOK("kernel32.dll", SetThreadPriority),
     HOOK("kernel32.dll", GetPriorityClass),
     HOOK("kernel32.dll", GetThreadPriority),
+    HOOK("kernel32.dll", GetProcAddress),
+    HOOK("kernel32.dll", CreateWaitableTimerExW),
+    HOOK("kernel32.dll", SetWaitableTimer),
+    HOOK("kernel32.dll", WaitForSingleObject),
+    HOOK("kernel32.dll", CloseHandle),
     HOOK("winmm.dll", timeBeginPeriod),
     HOOK("winmm.dll", timeEndPeriod),
     HOOK("libmx.dll", mxCreateDoubleMatrix_700),

@@ -1,0 +1,67 @@
+## bench_waituntil (DIR, CASE): waituntil in Octave, after rtboost when CASE
+## is "boost" (each case in an Octave process of its own). Writes, in
+## microseconds, one file each to DIR/<what>_<CASE>.txt:
+##   octave_waituntil_<n>ms  overshoot past t of waituntil(now + n ms), read
+##                           with clockread after the return, n = 2 and 10
+##   octave_answer_<n>ms     the same waits' answers w - t
+##   octave_busy_<n>ms       busy_wait(now + n ms), a pure busy-wait: it ends
+##                           at t, so all of its overshoot is Octave's way out
+##   trial_waituntil, trial_sleep
+##                           |interval - 10 ms| of 3 runs of the README's
+##                           trial loop (100 trials, onsets read after each
+##                           wait), paced with waituntil and with sleep
+function bench_waituntil (dir, case_name)
+  waits = 300;
+  clockread ();
+  waituntil (0);
+  sleep (0);
+  busy_wait (0);
+  if (strcmp (case_name, "boost"))
+    rtboost ();
+  endif
+  for n = [2 10]
+    after = zeros (waits, 1);
+    answer = zeros (waits, 1);
+    busy = zeros (waits, 1);
+    for k = 1:waits
+      t = clockread () + n / 1000;
+      w = waituntil (t);
+      after(k) = clockread () - t;
+      answer(k) = w - t;
+      t = clockread () + n / 1000;
+      busy_wait (t);
+      busy(k) = clockread () - t;
+    endfor
+    write_us (dir, sprintf ("octave_waituntil_%dms_%s", n, case_name), after);
+    write_us (dir, sprintf ("octave_answer_%dms_%s", n, case_name), answer);
+    write_us (dir, sprintf ("octave_busy_%dms_%s", n, case_name), busy);
+  endfor
+
+  period = 0.010;
+  trials = 100;
+  paced = [];
+  slept = [];
+  for run = 1:3
+    onset = zeros (1, trials);
+    t0 = clockread () + period;
+    for k = 1:trials
+      waituntil (t0 + (k - 1) * period);
+      onset(k) = clockread ();
+    endfor
+    paced = [paced, abs(diff (onset) - period)];
+    t0 = clockread () + period;
+    for k = 1:trials
+      sleep ((t0 + (k - 1) * period - clockread ()) * 1000);
+      onset(k) = clockread ();
+    endfor
+    slept = [slept, abs(diff (onset) - period)];
+  endfor
+  write_us (dir, ["trial_waituntil_" case_name], paced);
+  write_us (dir, ["trial_sleep_" case_name], slept);
+endfunction
+
+function write_us (dir, name, seconds)
+  fid = fopen (fullfile (dir, [name ".txt"]), "w");
+  fprintf (fid, "%.3f\n", seconds * 1e6);
+  fclose (fid);
+endfunction
