@@ -1,6 +1,8 @@
 // What sleep and waituntil bracket their waits with: a finer system timer
-// for exactly the wait, and the waits themselves, on the counter that
-// clockread reads.
+// for exactly the wait (resolution_*.cpp), and the waits themselves: a whole
+// number of milliseconds (wait_*.cpp), or until a reading of the counter that
+// clockread reads (until_*.cpp). Each function links only the parts it
+// calls, so sleep binds no waitable timer.
 #ifndef MEXTIME_SLEEP_TIMER_H
 #define MEXTIME_SLEEP_TIMER_H
 

@@ -1,13 +1,12 @@
-// The timer on Windows: the multimedia timer resolution and Sleep, the
-// performance counter, and a high-resolution waitable timer.
+// Waiting until a counter reading on Windows: the performance counter, as
+// clockread reads it, and a high-resolution waitable timer, with the
+// resolution bracket and Sleep where the system has no such timer.
 #include "timer.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 namespace mextime {
 
-constexpr UINT TIMER_RESOLUTION_MS = 1;
 // Windows 10 1803 and later; older systems refuse the flag.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
@@ -15,33 +14,6 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 // A waitable timer's due time counts 100 ns units; a negative one is relative.
 constexpr std::int64_t DUE_UNITS_PER_SECOND = 10000000;
 constexpr std::int64_t MS_PER_SECOND = 1000;
-
-using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID,
-                                                     DWORD);
-
-// Windows 11 may ignore the resolution request of a process whose windows
-// are minimised or hidden; opting out keeps it. Looked up at run time, so the
-// file still loads where the call does not exist (Windows 7).
-static void keep_timer_resolution_when_hidden() {
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel32) return;
-    const auto set_process_information = reinterpret_cast<SetProcessInformationFunction>(
-        reinterpret_cast<void *>(GetProcAddress(kernel32, "SetProcessInformation")));
-    if (!set_process_information) return;
-    PROCESS_POWER_THROTTLING_STATE state{PROCESS_POWER_THROTTLING_CURRENT_VERSION,
-                                         PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION, 0};
-    set_process_information(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
-}
-
-Resolution request_resolution(bool) {
-    keep_timer_resolution_when_hidden();
-    timeBeginPeriod(TIMER_RESOLUTION_MS);
-    return {};
-}
-
-void release_resolution(Resolution) { timeEndPeriod(TIMER_RESOLUTION_MS); }
-
-void wait_ms(std::uint32_t ms) { Sleep(ms); }
 
 std::int64_t read_counter() {
     LARGE_INTEGER counter{};

@@ -1,0 +1,48 @@
+// The resolution bracket on Linux, which has no system-wide timer
+// resolution: 1 ns of timer slack for the thread, and a PM QoS request that
+// keeps the CPUs out of sleep states too deep to wake from at once.
+#include "timer.h"
+
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace mextime {
+
+// A thread's timer slack is how late its sleeps may end. 1 ns is the least,
+// as 0 means "the default".
+constexpr unsigned long TIMER_SLACK_NS = 1;
+
+// The PM QoS interface: while a 32-bit latency in us written to it is held
+// open, no CPU sleeps deeper than it can wake from in that time. Closing the
+// file (or the process ending) drops the request.
+constexpr char CPU_LATENCY_DEVICE[] = "/dev/cpu_dma_latency";
+constexpr std::int32_t NO_WAKEUP_LATENCY_US = 0;
+
+// An ordinary user or a container without the device gets no request, and
+// the wait goes on as before.
+static int request_wakeup_latency() {
+    const int request = open(CPU_LATENCY_DEVICE, O_WRONLY | O_CLOEXEC);
+    if (request < 0) return -1;
+    if (write(request, &NO_WAKEUP_LATENCY_US, sizeof NO_WAKEUP_LATENCY_US) !=
+        static_cast<ssize_t>(sizeof NO_WAKEUP_LATENCY_US)) {
+        close(request);
+        return -1;
+    }
+    return request;
+}
+
+Resolution request_resolution(bool for_wait) {
+    const int prior = prctl(PR_GET_TIMERSLACK);
+    prctl(PR_SET_TIMERSLACK, TIMER_SLACK_NS);
+    // Should the read fail, the release falls back to the default slack.
+    return {prior > 0 ? static_cast<unsigned long>(prior) : 0,
+            for_wait ? request_wakeup_latency() : -1};
+}
+
+void release_resolution(Resolution prior) {
+    if (prior.latency_request >= 0) close(prior.latency_request);
+    prctl(PR_SET_TIMERSLACK, prior.prior_slack);
+}
+
+}  // namespace mextime
