@@ -2,7 +2,8 @@ function mexbuild(outdir)
 %MEXBUILD  Build clockread, sleep and rtboost with this host's mex command.
 %   MEXBUILD(OUTDIR) compiles the three functions from the sources beside
 %   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
-%   copies their help files there. Then addpath(OUTDIR) to use them.
+%   copies their help files and MEXTIMECHECK there. Then addpath(OUTDIR)
+%   to use them.
 %
 %   MATLAB needs a supported C compiler (mex -setup C). Octave's mex runs
 %   mkoctfile (on Debian and Ubuntu, package liboctave-dev).
@@ -37,4 +38,11 @@ for k = 1:size(functions, 1)
     mex(args{:}, fullfile(root, functions{k, 2}, [name '.c']));
     copyfile(fullfile(root, 'help', [name '.m']), outdir);
 end
+% The self-check, with the version that CMakeLists.txt sets.
+project = fileread(fullfile(root, 'CMakeLists.txt'));
+version = regexp(project, 'project\(mextime VERSION ([0-9.]+)', 'tokens', 'once');
+check = fileread(fullfile(root, 'selfcheck', 'mextimecheck.m'));
+fid = fopen(fullfile(outdir, 'mextimecheck.m'), 'w');
+fprintf(fid, '%s', strrep(check, '@PROJECT_VERSION@', version{1}));
+fclose(fid);
 end

@@ -15,5 +15,6 @@ octave-cli --norc --no-history --quiet --eval "
   pkg('load', 'mextime');
   info = pkg('list', 'mextime');
   assert(info{1}.version, '$version');
+  assert(exist('mextimecheck'), 2);
   addpath('$root/tests/package');
   check_functions('$tmp/prefix/', strsplit('$*'));"
