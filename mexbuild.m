@@ -40,9 +40,9 @@ for k = 1:size(functions, 1)
 end
 % The self-check, with the version that CMakeLists.txt sets.
 project = fileread(fullfile(root, 'CMakeLists.txt'));
-version = regexp(project, 'project\(mextime VERSION ([0-9.]+)', 'tokens', 'once');
+release = regexp(project, 'project\(mextime VERSION ([0-9.]+)', 'tokens', 'once');
 check = fileread(fullfile(root, 'selfcheck', 'mextimecheck.m'));
 fid = fopen(fullfile(outdir, 'mextimecheck.m'), 'w');
-fprintf(fid, '%s', strrep(check, '@PROJECT_VERSION@', version{1}));
+fprintf(fid, '%s', strrep(check, '@PROJECT_VERSION@', release{1}));
 fclose(fid);
 end
