@@ -467,8 +467,8 @@ end
 late_ms = 1000 * late;
 s = sort(late_ms);
 n = numel(s);
-rank = @(p) s(max(1, ceil(p * n)));
-w = struct('n', n, 'p50_ms', rank(0.50), 'p90_ms', rank(0.90), 'p99_ms', rank(0.99), ...
+at = @(p) s(max(1, ceil(p * n)));
+w = struct('n', n, 'p50_ms', at(0.50), 'p90_ms', at(0.90), 'p99_ms', at(0.99), ...
     'max_ms', s(n), 'overshoot_ms', late_ms);
 end
 
@@ -532,10 +532,10 @@ text = sprintf('late by %.3f ms at p99, %.3f ms at worst', plain.p99_ms, plain.m
 if ~isnan(boosted.max_ms)
     text = sprintf('%s; with rtboost %.3f ms, %.3f ms', text, boosted.p99_ms, boosted.max_ms);
 end
-verdicts = {'1 ms waits hold', '1 ms waits hold, but for a rare late one', ...
+phrases = {'1 ms waits hold', '1 ms waits hold, but for a rare late one', ...
     'waits end late by a large part of 1 ms', 'waits end late by 1 ms or more'};
 line = sprintf('%s: %s: %s.%s', name, text, ...
-    combine(verdicts, grade_waits(plain), grade_waits(boosted)), advice);
+    combine(phrases, grade_waits(plain), grade_waits(boosted)), advice);
 end
 
 function grade = grade_waits(w)
@@ -553,12 +553,12 @@ else
 end
 end
 
-function text = combine(verdicts, plain, boosted)
+function text = combine(phrases, plain, boosted)
 % One verdict where both passes agree, or where rtboost did not run.
 if boosted == 0 || boosted == plain
-    text = verdicts{plain};
+    text = phrases{plain};
 else
-    text = sprintf('%s with rtboost; without it, %s', verdicts{boosted}, verdicts{plain});
+    text = sprintf('%s with rtboost; without it, %s', phrases{boosted}, phrases{plain});
 end
 end
 
@@ -571,10 +571,10 @@ text = sprintf('jitter %.3f ms, onsets off plan by up to %.3f ms', plain.jitter_
 if ~isnan(boosted.worst_ms)
     text = sprintf('%s; with rtboost %.3f ms, %.3f ms', text, boosted.jitter_ms, boosted.worst_ms);
 end
-verdicts = {'1 ms pacing holds', '1 ms pacing holds, with little margin', ...
+phrases = {'1 ms pacing holds', '1 ms pacing holds, with little margin', ...
     '1 ms pacing does not hold'};
 line = sprintf('trial loop: %s: %s.', text, ...
-    combine(verdicts, grade_trials(plain), grade_trials(boosted)));
+    combine(phrases, grade_trials(plain), grade_trials(boosted)));
 end
 
 function grade = grade_trials(t)
