@@ -97,8 +97,9 @@ fprintf('measuring without rtboost ...\n');
 [res.normal, pass_failures] = measure(found);
 failures = [failures, pass_failures];
 
-if (strcmp(state, 'normal') || strcmp(state, 'raised')) && found.rtboost
-    if strcmp(state, 'normal') && found.rtrestore
+% Without rtrestore a normal priority could not be given back: no rtboost.
+if found.rtboost && (strcmp(state, 'raised') || (strcmp(state, 'normal') && found.rtrestore))
+    if strcmp(state, 'normal')
         % Also runs if the check is interrupted from here on.
         restore = onCleanup(@() rtrestore());
     end
@@ -601,17 +602,20 @@ switch state
         return;
 end
 if isempty(p.boosted) || isempty(p.boosted.process)
-    line = 'priority: rtboost was not measured.';
+    line = 'priority: the pass with rtboost was skipped: rtboost or rtrestore is missing.';
     return;
 end
 got = sprintf('%s, %s', p.boosted.process, p.boosted.thread);
+if strcmp(got, sprintf('%s, %s', p.before.process, p.before.thread))
+    got = sprintf('nothing: still %s', got);
+end
 if p.boosted.realtime
     line = sprintf('priority: rtboost obtained real-time priority (%s).', got);
 elseif ispc
-    line = sprintf(['priority: rtboost obtained %s, not real time: start MATLAB as ' ...
+    line = sprintf(['priority: rtboost obtained %s; not real time: start MATLAB as ' ...
         'administrator (right-click, Run as administrator) for the realtime class.'], got);
 else
-    line = sprintf(['priority: rtboost obtained %s, not real time: give your account ' ...
+    line = sprintf(['priority: rtboost obtained %s; not real time: give your account ' ...
         'limits, e.g. ''@audio - rtprio 95'' and ''@audio - nice -10'' in ' ...
         '/etc/security/limits.d/audio.conf, join the group audio, log in again.'], got);
 end
