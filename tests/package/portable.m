@@ -59,7 +59,7 @@ function what = octave_only (line)
            '\+\+|--', "++ or --";
            '[-+*/^|&]=(?!=)', "an operator-assignment such as +=";
            '\*\*', "** (not ^)";
-           '\<(endfor|endif|endwhile|endfunction|endswitch|endparfor|end_try_catch|end_unwind_protect|unwind_protect|unwind_protect_cleanup|until)\>', "Octave's own block keyword";
+           '\<(endfor|endif|endwhile|endfunction|endswitch|endparfor|end_try_catch|end_unwind_protect|unwind_protect|unwind_protect_cleanup|do|until)\>', "Octave's own block keyword";
            '\<(printf|puts|fputs|fdisp|fflush)\>', "an Octave-only output function"};
   for r = 1:rows (rules)
     if (regexp (code, rules{r, 1}, "once"))
