@@ -5,8 +5,8 @@ function mexbuild(outdir)
 %   copies their help files and MEXTIMECHECK there. Then addpath(OUTDIR)
 %   to use them.
 %
-%   MATLAB needs a supported C compiler (mex -setup C). Octave's mex runs
-%   mkoctfile (on Debian and Ubuntu, package liboctave-dev).
+%   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
+%   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
 %   See also CLOCKREAD, SLEEP, RTBOOST.
 
@@ -14,8 +14,17 @@ if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
 end
 root = fileparts(mfilename('fullpath'));
-functions = {'clockread', 'clock'; 'sleep', 'sleep'; 'rtboost', 'priority'};
+% Each function: its folder, and the platform operations it is built with
+% (<part>_win32.cpp or <part>_posix.cpp in that folder).
+functions = {'clockread', 'clock', 'counter'; ...
+             'sleep', 'sleep', 'timer'; ...
+             'rtboost', 'priority', 'priority'};
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+if ispc
+    platform = 'win32';
+else
+    platform = 'posix';
+end
 
 if ~exist(outdir, 'dir')
     mkdir(outdir);
@@ -34,8 +43,10 @@ for k = 1:size(functions, 1)
     if ispc && strcmp(name, 'sleep')
         args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
     end
+    folder = fullfile(root, functions{k, 2});
     fprintf('mexbuild: %s\n', name);
-    mex(args{:}, fullfile(root, functions{k, 2}, [name '.c']));
+    mex(args{:}, fullfile(folder, [name '.cpp']), ...
+        fullfile(folder, [functions{k, 3} '_' platform '.cpp']));
     copyfile(fullfile(root, 'help', [name '.m']), outdir);
 end
 % The self-check, with the version that CMakeLists.txt sets.

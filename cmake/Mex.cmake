@@ -67,12 +67,12 @@ function(mextime_host_import name)
     add_dependencies(${target} ${target}_implib)
   else()
     mextime_def_names(${def} names)
-    set(source "/* Link-time stand-in: MATLAB's own lib${name}.so is loaded at run time. */\n")
+    set(source "// Link-time stand-in: MATLAB's own lib${name}.so is loaded at run time.\n")
     foreach(n IN LISTS names)
-      string(APPEND source "void ${n}(void);\nvoid ${n}(void) {}\n")
+      string(APPEND source "extern \"C\" void ${n}() {}\n")
     endforeach()
-    file(CONFIGURE OUTPUT ${dir}/lib${name}_stub.c CONTENT "${source}" @ONLY)
-    add_library(${target} SHARED ${dir}/lib${name}_stub.c)
+    file(CONFIGURE OUTPUT ${dir}/lib${name}_stub.cpp CONTENT "${source}" @ONLY)
+    add_library(${target} SHARED ${dir}/lib${name}_stub.cpp)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name}
       LIBRARY_OUTPUT_DIRECTORY ${dir})
   endif()
@@ -94,12 +94,22 @@ function(mextime_add_help name target)
   add_custom_target(${target}_help ALL DEPENDS ${folder}/${name}.m)
 endfunction()
 
-# mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [HOST_LIBS mx mex])
-# One MEX file of <name> for one host, written to dist/<folder>/:
+# The platform a MEX file's platform operations are taken for: each family
+# folder implements its operations in <part>_win32.cpp and <part>_posix.cpp.
+if(WIN32)
+  set(MEXTIME_PLATFORM win32)
+else()
+  set(MEXTIME_PLATFORM posix)
+endif()
+
+# mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [PLATFORM <part>...]
+#                 [HOST_LIBS mx mex])
+# One MEX file of <name> for one host, written to dist/<folder>/, built from
+# the entry file and <part>_<platform>.cpp for each platform part:
 #   matlab: dist/glnxa64/<name>.mexa64 or dist/win64/<name>.mexw64
 #   octave: dist/octave/<name>.mex
 function(mextime_add_mex name)
-  cmake_parse_arguments(MEX "" "SOURCE;HOST" "HOST_LIBS" ${ARGN})
+  cmake_parse_arguments(MEX "" "SOURCE;HOST" "PLATFORM;HOST_LIBS" ${ARGN})
   set(target ${name}_${MEX_HOST})
   if(MEX_HOST STREQUAL "matlab")
     if(WIN32)
@@ -116,12 +126,25 @@ function(mextime_add_mex name)
     message(FATAL_ERROR "mextime_add_mex: unknown host '${MEX_HOST}'")
   endif()
 
-  add_library(${target} MODULE ${MEX_SOURCE})
+  set(sources ${MEX_SOURCE})
+  foreach(part IN LISTS MEX_PLATFORM)
+    list(APPEND sources ${part}_${MEXTIME_PLATFORM}.cpp)
+  endforeach()
+  add_library(${target} MODULE ${sources})
   target_link_libraries(${target} PRIVATE mextime_gateway)
+  # No run path: the host finds libmx and libmex by name, and a path into
+  # this build tree would only leak it (and invite a planted library).
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name} PREFIX "" SUFFIX ${suffix}
-    C_VISIBILITY_PRESET hidden
+    CXX_VISIBILITY_PRESET hidden
+    SKIP_BUILD_RPATH ON
     LIBRARY_OUTPUT_DIRECTORY ${MEXTIME_DIST_DIR}/${folder})
+  # Released files carry no symbols or debug information (the C runtime's
+  # start-up objects bring theirs on Windows); the unwind tables stay. The
+  # sanitizer tree keeps them for its reports.
+  if(NOT MEXTIME_SANITIZE)
+    target_link_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug,RelWithDebInfo>>:-s>)
+  endif()
   if(MEX_HOST STREQUAL "octave")
     # Octave resolves the mx/mex names from its own process when it loads
     # the file, as mkoctfile --mex builds it.
@@ -142,7 +165,10 @@ function(mextime_add_mex name)
     # No libgcc DLL: the file needs only the C runtime besides its imports.
     target_link_options(${target} PRIVATE -static-libgcc)
   else()
-    target_link_options(${target} PRIVATE "LINKER:--version-script=${CMAKE_BINARY_DIR}/exports/mexfunction.map")
+    # The C++ driver links libstdc++ and libgcc_s, which nothing here calls:
+    # dropped, the file needs no C++ runtime beside the host's.
+    target_link_options(${target} PRIVATE "LINKER:--as-needed"
+      "LINKER:--version-script=${CMAKE_BINARY_DIR}/exports/mexfunction.map")
   endif()
 endfunction()
 
@@ -150,9 +176,10 @@ endfunction()
 # every deliverable (MEXTIME_DELIVERABLES) and depend on its MEX targets
 # (MEXTIME_MEX_TARGETS).
 function(mextime_add_deliverable name)
-  cmake_parse_arguments(DEL "" "SOURCE" "HOST_LIBS" ${ARGN})
+  cmake_parse_arguments(DEL "" "SOURCE" "PLATFORM;HOST_LIBS" ${ARGN})
   foreach(host IN LISTS MEXTIME_HOSTS)
-    mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} HOST_LIBS ${DEL_HOST_LIBS})
+    mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} PLATFORM ${DEL_PLATFORM}
+                    HOST_LIBS ${DEL_HOST_LIBS})
     mextime_add_help(${name} ${name}_${host})
     set_property(GLOBAL APPEND PROPERTY MEXTIME_MEX_TARGETS ${name}_${host})
   endforeach()

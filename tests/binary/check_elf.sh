@@ -1,6 +1,7 @@
 #!/bin/sh
-# check_elf.sh FILE NEEDED...: FILE exports mexFunction and nothing else, and
-# needs exactly the NEEDED libraries (no C++ runtime, no libgcc_s).
+# check_elf.sh FILE NEEDED...: FILE exports mexFunction and nothing else,
+# needs exactly the NEEDED libraries (no C++ runtime, no libgcc_s), and
+# carries nothing of the build machine (shipped.sh).
 set -eu
 file=$1
 shift
@@ -18,6 +19,8 @@ if [ "$needed" != "$want" ]; then
     echo "FAIL $file needs: $needed (want: $want)"
     status=1
 fi
+
+"$(dirname "$0")/shipped.sh" "$file" || status=1
 
 [ $status -eq 0 ] && echo "ok $file: exports mexFunction, needs $needed"
 exit $status

@@ -1,14 +1,19 @@
 #!/bin/sh
 # check_pe.sh [--exports DEF] FILE MODULE DLL...: FILE is a 64-bit PE DLL
-# whose export table is named MODULE and holds mexFunction alone (with
-# --exports, exactly the names a module-definition file lists), and which
+# whose export table is named MODULE and holds mexFunction alone, which
 # imports exactly the DLLs given besides the C runtime (msvcrt.dll, or
-# ucrtbase.dll and its api-ms-win-crt-* parts). OBJDUMP: the cross objdump.
+# ucrtbase.dll and its api-ms-win-crt-* parts), and which carries nothing of
+# the build machine (shipped.sh). With --exports, FILE is one of the
+# stand-in host's DLLs, never shipped: it exports exactly the names a
+# module-definition file lists, and may keep what a debugger uses.
+# OBJDUMP: the cross objdump.
 set -eu
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 want_exports=mexFunction
+shipped=yes
 if [ "$1" = --exports ]; then
     want_exports=$(sed -n '/^EXPORTS/,$p' "$2" | sed 1d | awk 'NF { print $1 }')
+    shipped=no
     shift 2
 fi
 file=$1
@@ -44,6 +49,10 @@ imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' |
     tr '[:upper:]' '[:lower:]' | grep -Ev '^(msvcrt|ucrtbase|api-ms-win-crt-.*)\.dll$' | words)
 want=$(printf '%s\n' "$@" | tr '[:upper:]' '[:lower:]' | words)
 [ "$imports" = "$want" ] || fail "imports: $imports+ C runtime (want: $want)"
+
+if [ $shipped = yes ]; then
+    OBJDUMP=$objdump "$(dirname "$0")/shipped.sh" "$file" || status=1
+fi
 
 [ $status -eq 0 ] && echo "ok $file: module $name, exports $exports, imports $imports+ C runtime"
 exit $status

@@ -1,11 +1,16 @@
 #!/bin/sh
 # archives.sh DIST VERSION NAME...: each release zip holds exactly the MEX
 # files of its dist/ folder, the same bytes, with their help, README and
-# license. The Windows zip is checked once the Windows folder exists.
+# license. The Windows zip is checked once the Windows folder exists. No file
+# in the zips or the Octave package carries anything of the build machine
+# (shipped.sh, with MEXTIME_MACHINE_PATHS).
 set -eu
 dist=$1 version=$2
 shift 2
 status=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+shipped=$(cd "$(dirname "$0")/../binary" && pwd)/shipped.sh
 
 check_zip() {
     folder=$1 suffix=$2
@@ -32,6 +37,9 @@ check_zip() {
     unzip -p "$zip" mextime/README.txt | grep -q "mextime $version for MATLAB" ||
         { echo "FAIL $zip: README.txt does not name version $version"; status=1; }
     unzip -l "$zip"
+    mkdir "$tmp/$folder"
+    unzip -q "$zip" -d "$tmp/$folder"
+    find "$tmp/$folder" -type f -exec "$shipped" {} + || status=1
 }
 
 check_zip glnxa64 mexa64 "$@"
@@ -40,4 +48,8 @@ if [ -d "$dist/win64" ]; then
 else
     echo "no $dist/win64: no Windows zip to check"
 fi
+
+mkdir "$tmp/octave"
+tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"
+find "$tmp/octave" -type f -exec "$shipped" {} + || status=1
 exit $status

@@ -107,6 +107,7 @@ TEST_F(Rtboost, LeavesCallingThreadTimeCriticalAndTheProcessRaised) {
     Call call = call_mex("rtboost", 0, {});
     ASSERT_FALSE(call.outcome.raised);
 #ifdef _WIN32
+    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(REALTIME_PRIORITY_CLASS));
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_TIME_CRITICAL);
 #else
     EXPECT_EQ(state_of(gettid()), (State{SCHED_FIFO, sched_get_priority_max(SCHED_FIFO), -20}));

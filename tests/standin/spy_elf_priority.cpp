@@ -1,23 +1,23 @@
-/* ELF interposition of the scheduling calls a priority raise makes, and a
- * stand-in for an unprivileged caller with resource limits: this machine
- * runs as root and cannot hand out a real-time limit without the
- * capability, so the refusals are made here. Interposed and forwarded as in
- * spy_elf.c. */
-#define _GNU_SOURCE
+// ELF interposition of the scheduling calls a priority raise makes, and a
+// stand-in for an unprivileged caller with resource limits: this machine
+// runs as root and cannot hand out a real-time limit without the
+// capability, so the refusals are made here. Interposed and forwarded as in
+// spy_elf.cpp.
 #include "spy.h"
 
 #include <dlfcn.h>
 #include <errno.h>
 #include <pthread.h>
 #include <sched.h>
-#include <stdbool.h>
-#include <stdio.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#define NEXT(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
+#include <cstdio>
 
-enum { STRONGEST_NICE = -20, NICE_LIMIT_BASE = 20 };
+#define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
+
+constexpr int STRONGEST_NICE = -20;
+constexpr int NICE_LIMIT_BASE = 20;
 
 static bool limited;
 static int rtprio_limit;
@@ -29,33 +29,33 @@ void spy_limit_priority(int rtprio, int nice) {
     nice_limit = nice;
 }
 
-static bool limits_apply(void) { return limited && spy_armed(); }
+static bool limits_apply() { return limited && spy_armed(); }
 
 static bool own_thread(id_t tid) {
     char path[64];
-    snprintf(path, sizeof path, "/proc/self/task/%u", (unsigned)tid);
+    std::snprintf(path, sizeof path, "/proc/self/task/%u", static_cast<unsigned>(tid));
     return tid > 0 && access(path, F_OK) == 0;
 }
 
-int getrlimit(__rlimit_resource_t resource, struct rlimit *limit) {
+extern "C" int getrlimit(__rlimit_resource_t resource, rlimit *limit) __THROW {
     if (limits_apply() && (resource == RLIMIT_RTPRIO || resource == RLIMIT_NICE)) {
         limit->rlim_cur = limit->rlim_max =
-            (rlim_t)(resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit);
+            static_cast<rlim_t>(resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit);
         return 0;
     }
     return NEXT(getrlimit)(resource, limit);
 }
 
-/* As the kernel rules for a caller without CAP_SYS_NICE: a thread may always
- * be made nicer, and less nice only down to 20 - RLIMIT_NICE. */
-int setpriority(__priority_which_t which, id_t who, int value) {
+// As the kernel rules for a caller without CAP_SYS_NICE: a thread may always
+// be made nicer, and less nice only down to 20 - RLIMIT_NICE.
+extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THROW {
     if (which == PRIO_PROCESS && own_thread(who)) {
         if (value == STRONGEST_NICE)
             spy_record("process_priority");
         else
             spy_record("process_priority(%d)", value);
     } else {
-        spy_record("setpriority(%d,%u,%d)", (int)which, (unsigned)who, value);
+        spy_record("setpriority(%d,%u,%d)", static_cast<int>(which), static_cast<unsigned>(who), value);
     }
     if (limits_apply() && value < getpriority(which, who) &&
         value < NICE_LIMIT_BASE - nice_limit) {
@@ -76,10 +76,11 @@ static const char *policy_name(int policy) {
 
 static bool real_time(int policy) { return policy == SCHED_FIFO || policy == SCHED_RR; }
 
-/* As the kernel rules without CAP_SYS_NICE: a real-time policy needs a
- * non-zero RLIMIT_RTPRIO, and a priority above the limit only where the
- * thread already has it. */
-int pthread_setschedparam(pthread_t thread, int policy, const struct sched_param *param) {
+// As the kernel rules without CAP_SYS_NICE: a real-time policy needs a
+// non-zero RLIMIT_RTPRIO, and a priority above the limit only where the
+// thread already has it.
+extern "C" int pthread_setschedparam(pthread_t thread, int policy,
+                                     const sched_param *param) __THROWNL {
     const bool self = pthread_equal(thread, pthread_self());
     if (self && policy == SCHED_FIFO && param->sched_priority == sched_get_priority_max(SCHED_FIFO))
         spy_record("thread_priority");
@@ -88,7 +89,7 @@ int pthread_setschedparam(pthread_t thread, int policy, const struct sched_param
                    param->sched_priority);
     if (limits_apply() && real_time(policy)) {
         int current_policy;
-        struct sched_param current;
+        sched_param current;
         pthread_getschedparam(thread, &current_policy, &current);
         const int current_priority = real_time(current_policy) ? current.sched_priority : 0;
         if ((rtprio_limit == 0 && !real_time(current_policy)) ||

@@ -1,39 +1,39 @@
 #include "spy.h"
 
-#include <stdarg.h>
-#include <stdio.h>
+#include <cstdarg>
+#include <cstdio>
 
-/* Fixed storage: recording must not allocate, it runs inside the calls. */
+// Fixed storage: recording must not allocate, it runs inside the calls.
 static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
-static volatile int armed;
+static int armed;
 static int frequency_fails;
 
-void spy_arm(void) {
+void spy_arm() {
     __atomic_store_n(&event_count, 0, __ATOMIC_SEQ_CST);
     __atomic_store_n(&armed, 1, __ATOMIC_SEQ_CST);
 }
 
-int spy_disarm(void) {
+int spy_disarm() {
     __atomic_store_n(&armed, 0, __ATOMIC_SEQ_CST);
-    int count = __atomic_load_n(&event_count, __ATOMIC_SEQ_CST);
+    const int count = __atomic_load_n(&event_count, __ATOMIC_SEQ_CST);
     return count < SPY_MAX_EVENTS ? count : SPY_MAX_EVENTS;
 }
 
-int spy_armed(void) { return __atomic_load_n(&armed, __ATOMIC_SEQ_CST); }
+int spy_armed() { return __atomic_load_n(&armed, __ATOMIC_SEQ_CST); }
 
 const char *spy_event(int index) { return events[index]; }
 
 void spy_record(const char *format, ...) {
     if (!spy_armed()) return;
-    int slot = __atomic_fetch_add(&event_count, 1, __ATOMIC_SEQ_CST);
+    const int slot = __atomic_fetch_add(&event_count, 1, __ATOMIC_SEQ_CST);
     if (slot >= SPY_MAX_EVENTS) return;
     va_list args;
     va_start(args, format);
-    vsnprintf(events[slot], SPY_EVENT_SIZE, format, args);
+    std::vsnprintf(events[slot], SPY_EVENT_SIZE, format, args);
     va_end(args);
 }
 
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
 
-int spy_frequency_fails(void) { return frequency_fails && spy_armed(); }
+int spy_frequency_fails() { return frequency_fails && spy_armed(); }

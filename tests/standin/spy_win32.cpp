@@ -1,38 +1,37 @@
-/* Import-table patching: spy_attach points the loaded MEX module's import
- * slots for the observed calls at the hooks below; each hook records an
- * event and forwards to the function the slot held (kernel32, winmm, or the
- * stand-in libmx/libmex). Only that module's calls are seen, not the host's. */
+// Import-table patching: spy_attach points the loaded MEX module's import
+// slots for the observed calls at the hooks below; each hook records an
+// event and forwards to the function the slot held (kernel32, winmm, or the
+// stand-in libmx/libmex). Only that module's calls are seen, not the host's.
 #include "spy.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <stdarg.h>
-#include <stdbool.h>
-#include <stddef.h>
-#include <stdio.h>
-#include <string.h>
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
 
-int spy_frequency_fails(void);
-
-/* The host calls, declared as the stand-in libmx/libmex define them. */
+// The host calls, declared as the stand-in libmx/libmex define them.
 typedef struct mxArray_tag mxArray;
+extern "C" {
 mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
 double *mxGetPr(const mxArray *array);
 bool mxIsDouble(const mxArray *array);
 bool mxIsSparse(const mxArray *array);
-size_t mxGetNumberOfElements(const mxArray *array);
+std::size_t mxGetNumberOfElements(const mxArray *array);
 void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
+}
 
-enum { TIMER_RESOLUTION_MS = 1 };
+constexpr UINT TIMER_RESOLUTION_MS = 1;
 
-/* What each patched slot held: the same function for every module. */
+// What each patched slot held: the same function for every module.
 static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *next_Sleep,
     *next_timeBeginPeriod, *next_timeEndPeriod, *next_SetPriorityClass, *next_SetThreadPriority,
     *next_mxCreateDoubleMatrix_700, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
     *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt;
 
-#define NEXT(name) ((__typeof__(&name))next_##name)
+#define NEXT(name) (reinterpret_cast<decltype(&name)>(next_##name))
 
 static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
     spy_record("frequency");
@@ -55,7 +54,7 @@ static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
 }
 
 static void WINAPI spy_Sleep(DWORD milliseconds) {
-    spy_record("wait(%lu)", (unsigned long)milliseconds);
+    spy_record("wait(%lu)", static_cast<unsigned long>(milliseconds));
     NEXT(Sleep)(milliseconds);
 }
 
@@ -67,21 +66,21 @@ static MMRESULT WINAPI spy_timeEndPeriod(UINT period) {
     return NEXT(timeEndPeriod)(period);
 }
 
-/* A pseudo-handle or a real one, as long as it names this process/thread. */
-static int is_this_process(HANDLE process) {
+// A pseudo-handle or a real one, as long as it names this process/thread.
+static bool is_this_process(HANDLE process) {
     return process == GetCurrentProcess() || GetProcessId(process) == GetCurrentProcessId();
 }
 
-static int is_this_thread(HANDLE thread) {
+static bool is_this_thread(HANDLE thread) {
     return thread == GetCurrentThread() || GetThreadId(thread) == GetCurrentThreadId();
 }
 
 static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
     if (!is_this_process(process))
         spy_record("process_priority(process %lu,0x%lx)", GetProcessId(process),
-                   (unsigned long)priority_class);
+                   static_cast<unsigned long>(priority_class));
     else if (priority_class != REALTIME_PRIORITY_CLASS)
-        spy_record("process_priority(0x%lx)", (unsigned long)priority_class);
+        spy_record("process_priority(0x%lx)", static_cast<unsigned long>(priority_class));
     else
         spy_record("process_priority");
     return NEXT(SetPriorityClass)(process, priority_class);
@@ -120,33 +119,33 @@ static bool spy_mxIsSparse(const mxArray *array) {
     return NEXT(mxIsSparse)(array);
 }
 
-static size_t spy_mxGetNumberOfElements(const mxArray *array) {
+static std::size_t spy_mxGetNumberOfElements(const mxArray *array) {
     spy_record("numel");
     return NEXT(mxGetNumberOfElements)(array);
 }
 
-/* libmex throws; the exception passes through this frame (built with
- * -fexceptions) on its way to the loader. */
+// libmex throws; the exception passes through this frame on its way to the
+// loader.
 static void spy_mexErrMsgIdAndTxt(const char *identifier, const char *format, ...) {
     char message[1024];
     va_list args;
     va_start(args, format);
-    vsnprintf(message, sizeof message, format, args);
+    std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
     spy_record("error(%s)", identifier);
     NEXT(mexErrMsgIdAndTxt)(identifier, "%s", message);
 }
 
-struct hook {
+struct Hook {
     const char *library;
     const char *name;
     void *hook;
     void **next;
 };
 
-#define HOOK(library, name) {library, #name, (void *)spy_##name, &next_##name}
+#define HOOK(library, name) {library, #name, reinterpret_cast<void *>(spy_##name), &next_##name}
 
-static const struct hook hooks[] = {
+static const Hook hooks[] = {
     HOOK("kernel32.dll", QueryPerformanceFrequency),
     HOOK("kernel32.dll", QueryPerformanceCounter),
     HOOK("kernel32.dll", Sleep),
@@ -162,43 +161,44 @@ static const struct hook hooks[] = {
     HOOK("libmex.dll", mexErrMsgIdAndTxt),
 };
 
-static const struct hook *find_hook(const char *library, const char *name) {
-    for (size_t i = 0; i < sizeof hooks / sizeof hooks[0]; ++i)
-        if (_stricmp(hooks[i].library, library) == 0 && strcmp(hooks[i].name, name) == 0)
+static const Hook *find_hook(const char *library, const char *name) {
+    for (std::size_t i = 0; i < sizeof hooks / sizeof hooks[0]; ++i)
+        if (_stricmp(hooks[i].library, library) == 0 && std::strcmp(hooks[i].name, name) == 0)
             return &hooks[i];
-    return NULL;
+    return nullptr;
 }
 
-static void patch_slot(ULONGLONG *slot, const struct hook *hook) {
+static void patch_slot(ULONGLONG *slot, const Hook *hook) {
     DWORD protection;
     if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection)) return;
-    if (*slot != (ULONGLONG)hook->hook) *hook->next = (void *)*slot;
-    *slot = (ULONGLONG)hook->hook;
+    if (*slot != reinterpret_cast<ULONGLONG>(hook->hook)) *hook->next = reinterpret_cast<void *>(*slot);
+    *slot = reinterpret_cast<ULONGLONG>(hook->hook);
     VirtualProtect(slot, sizeof *slot, protection, &protection);
 }
 
 void spy_attach(void *module) {
-    BYTE *base = module;
-    const IMAGE_DOS_HEADER *dos = (const IMAGE_DOS_HEADER *)base;
-    const IMAGE_NT_HEADERS *nt = (const IMAGE_NT_HEADERS *)(base + dos->e_lfanew);
+    BYTE *base = static_cast<BYTE *>(module);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY *imports =
         &nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (imports->VirtualAddress == 0) return;
-    for (const IMAGE_IMPORT_DESCRIPTOR *library =
-             (const IMAGE_IMPORT_DESCRIPTOR *)(base + imports->VirtualAddress);
+    for (const auto *library =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports->VirtualAddress);
          library->Name != 0; ++library) {
-        /* The names are in the lookup table; the address table beside it
-         * holds what the loader bound. */
+        // The names are in the lookup table; the address table beside it
+        // holds what the loader bound.
         if (library->OriginalFirstThunk == 0) continue;
-        const IMAGE_THUNK_DATA *names = (const IMAGE_THUNK_DATA *)(base + library->OriginalFirstThunk);
-        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + library->FirstThunk);
+        const auto *names =
+            reinterpret_cast<const IMAGE_THUNK_DATA *>(base + library->OriginalFirstThunk);
+        auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + library->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const IMAGE_IMPORT_BY_NAME *import =
-                (const IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
-            const struct hook *hook = find_hook((const char *)(base + library->Name),
-                                                (const char *)import->Name);
-            if (hook) patch_slot(&slots->u1.Function, hook);
+            const auto *import =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
+            const Hook *found = find_hook(reinterpret_cast<const char *>(base + library->Name),
+                                          reinterpret_cast<const char *>(import->Name));
+            if (found) patch_slot(&slots->u1.Function, found);
         }
     }
 }

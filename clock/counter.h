@@ -1,0 +1,18 @@
+// The platform's high-resolution counter, as clockread reads it: a tick rate
+// and a tick count, each a signed 64-bit integer.
+#ifndef MEXTIME_CLOCK_COUNTER_H
+#define MEXTIME_CLOCK_COUNTER_H
+
+#include <cstdint>
+
+namespace mextime {
+
+// Ticks per second; false where the counter cannot be queried.
+bool query_frequency(std::int64_t &ticks_per_second);
+
+// The counter now, in ticks; 0 should the read fail.
+std::int64_t read_counter();
+
+}  // namespace mextime
+
+#endif

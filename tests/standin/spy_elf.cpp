@@ -1,0 +1,74 @@
+// ELF interposition: the test program exports these names, so the MEX file's
+// calls bind to them first; each records an event and forwards to the next
+// definition (libc, or the stand-in libmx/libmex). Each keeps the C name and
+// the exception specification of its libc declaration.
+#include "spy.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <time.h>
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+
+#define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
+
+void spy_attach(void *) {}
+
+extern "C" int clock_getres(clockid_t clock, timespec *resolution) __THROW {
+    if (clock == CLOCK_MONOTONIC) {
+        spy_record("frequency");
+        if (spy_frequency_fails()) {
+            errno = EINVAL;
+            return -1;
+        }
+    }
+    return NEXT(clock_getres)(clock, resolution);
+}
+
+// The calling thread's last CLOCK_MONOTONIC reading: a deadline is told as
+// whole milliseconds after it.
+static thread_local timespec last_monotonic;
+
+timespec spy_last_monotonic() { return last_monotonic; }
+
+extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
+    const int result = NEXT(clock_gettime)(clock, now);
+    if (clock == CLOCK_MONOTONIC) {
+        last_monotonic = *now;
+        spy_record("counter");
+    }
+    return result;
+}
+
+// The host calls, declared as the stand-in libmx/libmex define them.
+typedef struct mxArray_tag mxArray;
+extern "C" {
+mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
+double *mxGetPr(const mxArray *array);
+void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
+}
+
+extern "C" mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag) {
+    if (m == 1 && n == 1 && flag == 0)
+        spy_record("create");
+    else
+        spy_record("create(%d,%d,%d)", m, n, flag);
+    return NEXT(mxCreateDoubleMatrix_700)(m, n, flag);
+}
+
+extern "C" double *mxGetPr(const mxArray *array) {
+    spy_record("getpr");
+    return NEXT(mxGetPr)(array);
+}
+
+extern "C" void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...) {
+    char message[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    spy_record("error(%s)", identifier);
+    NEXT(mexErrMsgIdAndTxt)(identifier, "%s", message);
+}

@@ -1,0 +1,84 @@
+// ELF interposition of the calls a wait makes: the input checks, the timer
+// slack bracket and the sleep itself. Interposed and forwarded as in
+// spy_elf.cpp.
+#include "spy.h"
+
+#include <dlfcn.h>
+#include <sys/prctl.h>
+#include <time.h>
+
+#include <cstdarg>
+#include <cstddef>
+
+#define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
+
+timespec spy_last_monotonic();
+
+typedef struct mxArray_tag mxArray;
+extern "C" {
+bool mxIsDouble(const mxArray *array);
+bool mxIsSparse(const mxArray *array);
+std::size_t mxGetNumberOfElements(const mxArray *array);
+}
+
+extern "C" bool mxIsDouble(const mxArray *array) {
+    spy_record("isdouble");
+    return NEXT(mxIsDouble)(array);
+}
+
+extern "C" bool mxIsSparse(const mxArray *array) {
+    spy_record("issparse");
+    return NEXT(mxIsSparse)(array);
+}
+
+extern "C" std::size_t mxGetNumberOfElements(const mxArray *array) {
+    spy_record("numel");
+    return NEXT(mxGetNumberOfElements)(array);
+}
+
+// Linux tells a request from its release only by order: while armed, a slack
+// set with no request held is the request, the next one its release, which
+// must restore the slack in force before the request.
+static bool request_held;
+static unsigned long slack_before_request;
+
+extern "C" int prctl(int option, ...) __THROW {
+    va_list args;
+    va_start(args, option);
+    // prctl takes up to four further words; passing all on is harmless.
+    const unsigned long arg2 = va_arg(args, unsigned long);
+    const unsigned long arg3 = va_arg(args, unsigned long);
+    const unsigned long arg4 = va_arg(args, unsigned long);
+    const unsigned long arg5 = va_arg(args, unsigned long);
+    va_end(args);
+    if (option == PR_SET_TIMERSLACK && spy_armed()) {
+        if (!request_held) {
+            slack_before_request =
+                static_cast<unsigned long>(NEXT(prctl)(PR_GET_TIMERSLACK, 0, 0, 0, 0));
+            if (arg2 == 1)
+                spy_record("request");
+            else
+                spy_record("request(%lu)", arg2);
+        } else if (arg2 == slack_before_request) {
+            spy_record("release");
+        } else {
+            spy_record("release(%lu)", arg2);
+        }
+        request_held = !request_held;
+    }
+    return NEXT(prctl)(option, arg2, arg3, arg4, arg5);
+}
+
+extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *request,
+                               timespec *remain) {
+    if (clock == CLOCK_MONOTONIC && flags == TIMER_ABSTIME) {
+        const timespec from = spy_last_monotonic();
+        const long long ns = static_cast<long long>(request->tv_sec - from.tv_sec) * 1000000000LL +
+                             (request->tv_nsec - from.tv_nsec);
+        spy_record("wait(%lld)", ns / 1000000);
+    } else {
+        spy_record("clock_nanosleep(%d,%d,%lld.%09ld)", static_cast<int>(clock), flags,
+                   static_cast<long long>(request->tv_sec), request->tv_nsec);
+    }
+    return NEXT(clock_nanosleep)(clock, flags, request, remain);
+}
