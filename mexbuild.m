@@ -2,7 +2,8 @@ function mexbuild(outdir)
 %MEXBUILD  Build the mextime functions with this host's mex command.
 %   MEXBUILD(OUTDIR) compiles the functions from the sources beside
 %   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
-%   copies their help files there. Then addpath(OUTDIR) to use them.
+%   copies their help files and MEXTIMECHECK there. Then addpath(OUTDIR)
+%   to use them.
 %
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
@@ -55,4 +56,11 @@ for k = 1:size(functions, 1)
     mex(args{:}, sources{:});
     copyfile(fullfile(root, 'help', [name '.m']), outdir);
 end
+% The self-check, with the version that CMakeLists.txt sets.
+project = fileread(fullfile(root, 'CMakeLists.txt'));
+release = regexp(project, 'project\(mextime VERSION ([0-9.]+)', 'tokens', 'once');
+check = fileread(fullfile(root, 'selfcheck', 'mextimecheck.m'));
+fid = fopen(fullfile(outdir, 'mextimecheck.m'), 'w');
+fprintf(fid, '%s', strrep(check, '@PROJECT_VERSION@', release{1}));
+fclose(fid);
 end

@@ -45,6 +45,9 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
 
 # scripts/test's memory checks: valgrind (the sanitizer runtimes come with g++).
 CHECK_PACKAGES="valgrind"
+# mextimecheck's plot in octave-cli: gnuplot draws, Ghostscript writes the
+# PNG, and Octave measures its text with FreeSans.
+PLOT_PACKAGES="gnuplot-nox ghostscript fonts-freefont-otf"
 
 # Configures and builds one tree: build_tree NAME [CMAKE_ARGS...]
 build_tree() {

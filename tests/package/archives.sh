@@ -18,12 +18,16 @@ check_zip() {
     zip=$dist/mextime-$version-$folder.zip
     expected=$(for name in "$@"; do
         printf 'mextime/%s.%s\nmextime/%s.m\n' "$name" "$suffix" "$name"
-    done; printf 'mextime/\nmextime/Contents.m\nmextime/mextime.m\nmextime/LICENSE.txt\nmextime/README.txt\n')
+    done; printf 'mextime/\nmextime/Contents.m\nmextime/mextime.m\nmextime/LICENSE.txt\nmextime/README.txt\nmextime/mextimecheck.m\n')
     actual=$(unzip -Z1 "$zip") || { echo "FAIL $zip: cannot list"; status=1; return; }
     if [ "$(echo "$expected" | sort)" != "$(echo "$actual" | sort)" ]; then
         echo "FAIL $zip holds:"; echo "$actual"; echo "expected:"; echo "$expected"
         status=1
     fi
+    for file in mextimecheck.m; do
+        unzip -p "$zip" "mextime/$file" | cmp -s - "$dist/$folder/$file" ||
+            { echo "FAIL $zip: mextime/$file differs from $dist/$folder/$file"; status=1; }
+    done
     for name in "$@"; do
         for file in "$name.$suffix" "$name.m"; do
             unzip -p "$zip" "mextime/$file" | cmp -s - "$dist/$folder/$file" ||

@@ -11,4 +11,6 @@ octave-cli --norc --no-history --quiet --eval "
   addpath('$root');
   mexbuild('$tmp/out');
   addpath('$root/tests/package', '$tmp/out');
-  check_functions('$tmp/out/', strsplit('$*'));"
+  check_functions('$tmp/out/', strsplit('$*'));
+  assert(strcmp(which('mextimecheck'), '$tmp/out/mextimecheck.m'));
+  assert(isempty(strfind(fileread(which('mextimecheck')), '@PROJECT_VERSION@')));"

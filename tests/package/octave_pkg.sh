@@ -18,12 +18,13 @@ octave-cli --norc --no-history --quiet --eval "
   names = strsplit('$*');
   desc = pkg('describe', '-verbose', 'mextime');
   provided = [desc{1}.provides{:}];
-  assert(sort([provided.functions]), sort(names));
+  assert(sort([provided.functions]), sort([names, {'mextimecheck'}]));
   evalc('pkg describe mextime');
   overview = evalc('help mextime');
   assert(! isempty(strfind(overview, 'Version $version ')), overview);
   for k = 1:numel(names)
     assert(! isempty(regexp(overview, ['\n +' names{k} ' +- '], 'once')), names{k});
   end
+  assert(exist('mextimecheck'), 2);
   addpath('$root/tests/package');
   check_functions('$tmp/prefix/', strsplit('$*'));"
