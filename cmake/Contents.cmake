@@ -1,7 +1,9 @@
-# The overview of the functions, help/Contents.m.in with the version and the
-# release date, written to every folder that gets MEX files: as Contents.m,
-# which MATLAB shows for `help <folder>` and `ver`, and as mextime.m, which
-# gives `help mextime` in MATLAB and Octave whatever the folder is called.
+# What every folder that gets MEX files holds besides them: the overview of
+# the functions, help/Contents.m.in with the version and the release date,
+# as Contents.m, which MATLAB shows for `help <folder>` and `ver`, and as
+# mextime.m, which gives `help mextime` in MATLAB and Octave whatever the
+# folder is called; and the self-check, selfcheck/mextimecheck.m with the
+# version.
 
 # The release date of a version, from its CHANGELOG.md heading, as MATLAB
 # writes it in a Contents.m (09-Dec-2026).
@@ -19,13 +21,15 @@ function(mextime_release_date version out_var)
   set(${out_var} "${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
 
-# After every deliverable is added: one overview per output folder, and a
+# After every deliverable is added: those files in each output folder, and a
 # target dist_<folder> that builds exactly that folder (scripts/demo builds
 # dist_octave alone).
 function(mextime_add_contents)
   mextime_release_date(${PROJECT_VERSION} MEXTIME_RELEASE_DATE)
   set(contents ${CMAKE_BINARY_DIR}/Contents.m)
   configure_file(${MEXTIME_HELP_DIR}/Contents.m.in ${contents} @ONLY)
+  set(selfcheck ${CMAKE_BINARY_DIR}/mextimecheck.m)
+  configure_file(${CMAKE_SOURCE_DIR}/selfcheck/mextimecheck.m ${selfcheck} @ONLY)
   get_property(mex_targets GLOBAL PROPERTY MEXTIME_MEX_TARGETS)
   set(folders)
   foreach(target IN LISTS mex_targets)
@@ -37,12 +41,14 @@ function(mextime_add_contents)
   list(REMOVE_DUPLICATES folders)
   foreach(folder IN LISTS folders)
     get_filename_component(stem ${folder} NAME)
-    add_custom_command(OUTPUT ${folder}/Contents.m ${folder}/mextime.m
+    set(files ${folder}/Contents.m ${folder}/mextime.m ${folder}/mextimecheck.m)
+    add_custom_command(OUTPUT ${files}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
       COMMAND ${CMAKE_COMMAND} -E copy ${contents} ${folder}/Contents.m
       COMMAND ${CMAKE_COMMAND} -E copy ${contents} ${folder}/mextime.m
-      DEPENDS ${contents} VERBATIM)
-    add_custom_target(contents_${stem} ALL DEPENDS ${folder}/Contents.m ${folder}/mextime.m)
+      COMMAND ${CMAKE_COMMAND} -E copy ${selfcheck} ${folder}/mextimecheck.m
+      DEPENDS ${contents} ${selfcheck} VERBATIM)
+    add_custom_target(contents_${stem} ALL DEPENDS ${files})
     add_custom_target(dist_${stem} DEPENDS contents_${stem} ${dist_${stem}})
   endforeach()
 endfunction()
