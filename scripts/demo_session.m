@@ -24,9 +24,33 @@ for ms = [5, 20]
   printf ("sleep (%d): %.3f ms by clockread\n", ms, (t1 - t0) * 1e3);
 endfor
 
-## rtboost raises this session for good, so it comes last. ps shows no nice
-## value (-) for a real-time thread.
+waituntil (0);
+for spin = [0.0005, 0]
+  t = clockread () + 0.002;
+  w = waituntil (t, spin);
+  printf ("waituntil (now + 2 ms, spin %.1f ms): answered %.1f us past t\n",
+          spin * 1e3, (w - t) * 1e6);
+endfor
+
+## The README's trial loop: raise the priority and say what was obtained,
+## pace each trial to an absolute deadline, give the priority back. ps shows
+## no nice value (-) for a real-time thread.
 scheduling = sprintf ("ps -L -o tid,cls,rtprio,ni -p %d", getpid ());
 printf ("threads before rtboost:\n"); system (scheduling);
 rtboost ();
-printf ("after rtboost:\n"); system (scheduling);
+[realtime, process, thread] = rtstatus ();
+printf ("after rtboost: realtime %d, process %s, thread %s\n", realtime, process, thread);
+system (scheduling);
+period = 0.010;
+onset = zeros (1, 200);
+t0 = clockread () + period;
+for k = 1:numel (onset)
+  onset(k) = waituntil (t0 + (k - 1) * period) - t0;
+endfor
+late = onset - (0:numel (onset) - 1) * period;
+printf ("200 trials 10 ms apart: jitter %.1f us, latest onset %.1f us after its time\n",
+        std (diff (onset)) * 1e6, max (late) * 1e6);
+rtrestore ();
+[realtime, process, thread] = rtstatus ();
+printf ("after rtrestore: realtime %d, process %s, thread %s\n", realtime, process, thread);
+system (scheduling);
