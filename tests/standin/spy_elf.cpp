@@ -1,7 +1,7 @@
 // ELF interposition: the test program exports these names, so the MEX file's
 // calls bind to them first; each records an event and forwards to the next
 // definition (libc, or the stand-in libmx/libmex). Each keeps the C name and
-// the exception specification of its libc declaration.
+// the noexcept of its libc declaration.
 #include "spy.h"
 
 #include <dlfcn.h>
