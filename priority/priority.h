@@ -31,31 +31,6 @@ struct Status {
 
 void read_status(Status &status);
 
-// Writes `word`, then a space and `number`; `number` alone where `word` is
-// empty. Both platforms name a level this way when they have no word for it.
-inline void write_status_text(char (&out)[STATUS_TEXT_SIZE], const char *word, long number) {
-    std::size_t length = 0;
-    while (*word && length + 1 < STATUS_TEXT_SIZE) out[length++] = *word++;
-    if (length > 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = ' ';
-    char digits[24];
-    std::size_t count = 0;
-    unsigned long magnitude = number < 0 ? 0UL - static_cast<unsigned long>(number)
-                                         : static_cast<unsigned long>(number);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (number < 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = '-';
-    while (count > 0 && length + 1 < STATUS_TEXT_SIZE) out[length++] = digits[--count];
-    out[length] = '\0';
-}
-
-inline void write_status_text(char (&out)[STATUS_TEXT_SIZE], const char *word) {
-    std::size_t length = 0;
-    while (*word && length + 1 < STATUS_TEXT_SIZE) out[length++] = *word++;
-    out[length] = '\0';
-}
-
 }  // namespace mextime
 
 #endif

@@ -3,6 +3,8 @@
 #include "priority.h"
 #include "scheduling_posix.h"
 
+#include <cstdio>
+
 namespace mextime {
 
 void read_status(Status &status) {
@@ -10,14 +12,16 @@ void read_status(Status &status) {
     read_scheduling(policy, priority);
     read_nice(0, nice);
     status.realtime = real_time(policy);
-    write_status_text(status.process, "nice", nice);
+    std::snprintf(status.process, sizeof status.process, "nice %d", nice);
+    char *thread = status.thread;
+    const std::size_t size = sizeof status.thread;
     switch (policy) {
-    case SCHED_FIFO: write_status_text(status.thread, "fifo", priority); break;
-    case SCHED_RR: write_status_text(status.thread, "rr", priority); break;
-    case SCHED_OTHER: write_status_text(status.thread, "other"); break;
-    case SCHED_BATCH: write_status_text(status.thread, "batch"); break;
-    case SCHED_IDLE: write_status_text(status.thread, "idle"); break;
-    default: write_status_text(status.thread, "", policy); break;
+    case SCHED_FIFO: std::snprintf(thread, size, "fifo %d", priority); break;
+    case SCHED_RR: std::snprintf(thread, size, "rr %d", priority); break;
+    case SCHED_OTHER: std::snprintf(thread, size, "other"); break;
+    case SCHED_BATCH: std::snprintf(thread, size, "batch"); break;
+    case SCHED_IDLE: std::snprintf(thread, size, "idle"); break;
+    default: std::snprintf(thread, size, "%d", policy); break;
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace mextime {
 namespace {
 
@@ -32,6 +35,15 @@ const char *level_word(int level) {
     }
 }
 
+// The C runtime's own conversions: MinGW's snprintf would add its whole
+// formatter to the file.
+void put_word(char (&out)[STATUS_TEXT_SIZE], const char *word) {
+    std::strncpy(out, word, STATUS_TEXT_SIZE - 1);
+    out[STATUS_TEXT_SIZE - 1] = '\0';
+}
+
+void put_number(char (&out)[STATUS_TEXT_SIZE], long number) { _ltoa(number, out, 10); }
+
 }  // namespace
 
 // A class or level without a word (a failed read, or one of the levels
@@ -41,13 +53,13 @@ void read_status(Status &status) {
     const int level = GetThreadPriority(GetCurrentThread());
     status.realtime = priority_class == REALTIME_PRIORITY_CLASS;
     if (const char *word = class_word(priority_class))
-        write_status_text(status.process, word);
+        put_word(status.process, word);
     else
-        write_status_text(status.process, "", static_cast<long>(priority_class));
+        put_number(status.process, static_cast<long>(priority_class));
     if (const char *word = level_word(level))
-        write_status_text(status.thread, word);
+        put_word(status.thread, word);
     else
-        write_status_text(status.thread, "", level);
+        put_number(status.thread, level);
 }
 
 }  // namespace mextime
