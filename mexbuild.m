@@ -15,13 +15,15 @@ if nargin ~= 1
 end
 root = fileparts(mfilename('fullpath'));
 % Each function: its folder, and the platform operations it is built with
-% (<part>_win32.cpp or <part>_posix.cpp in that folder).
-functions = {'clockread', 'clock', {'counter'}; ...
-             'sleep', 'sleep', {'resolution', 'wait'}; ...
-             'waituntil', 'sleep', {'resolution', 'until'}; ...
-             'rtboost', 'priority', {'raise'}; ...
-             'rtrestore', 'priority', {'restore'}; ...
-             'rtstatus', 'priority', {'status'}};
+% (<folder>/<part>_win32.cpp or <folder>/<part>_posix.cpp); clock/counter is
+% the counter every timing function reads.
+functions = {'clockread', 'clock', {'clock/counter'}; ...
+             'sleep', 'sleep', {'sleep/resolution', 'sleep/wait', 'clock/counter'}; ...
+             'waituntil', 'sleep', {'sleep/resolution', 'sleep/wait', 'sleep/until', ...
+                                    'sleep/interrupt', 'clock/counter'}; ...
+             'rtboost', 'priority', {'priority/raise'}; ...
+             'rtrestore', 'priority', {'priority/restore'}; ...
+             'rtstatus', 'priority', {'priority/status'}};
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 if ispc
     platform = 'win32';
@@ -34,7 +36,8 @@ if ~exist(outdir, 'dir')
 end
 for k = 1:size(functions, 1)
     name = functions{k, 1};
-    args = {['-I' fullfile(root, 'gateway')]};
+    folder = fullfile(root, functions{k, 2});
+    args = {['-I' fullfile(root, 'gateway')], ['-I' fullfile(root, 'clock')], ['-I' folder]};
     if in_octave
         % Octave binds its own API names, and its MEX files end in .mex.
         args = [args, {'-DMEXTIME_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}];
@@ -46,11 +49,10 @@ for k = 1:size(functions, 1)
     if ispc && any(strcmp(name, {'sleep', 'waituntil'}))
         args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
     end
-    folder = fullfile(root, functions{k, 2});
     sources = {fullfile(folder, [name '.cpp'])};
     parts = functions{k, 3};
     for p = 1:numel(parts)
-        sources{end + 1} = fullfile(folder, [parts{p} '_' platform '.cpp']); %#ok<AGROW>
+        sources{end + 1} = fullfile(root, [parts{p} '_' platform '.cpp']); %#ok<AGROW>
     end
     fprintf('mexbuild: %s\n', name);
     mex(args{:}, sources{:});

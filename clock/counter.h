@@ -1,11 +1,16 @@
 // The platform's high-resolution counter, as clockread reads it: a tick rate
-// and a tick count, each a signed 64-bit integer.
+// and a tick count, each a signed 64-bit integer. Every function that works
+// on clockread's timebase reads it here.
 #ifndef MEXTIME_CLOCK_COUNTER_H
 #define MEXTIME_CLOCK_COUNTER_H
 
 #include <cstdint>
 
 namespace mextime {
+
+// The unit of a timespec's nanoseconds, and the tick of the POSIX counter
+// (CLOCK_MONOTONIC).
+constexpr std::int64_t NS_PER_SECOND = 1000000000;
 
 // Ticks per second; false where the counter cannot be queried.
 bool query_frequency(std::int64_t &ticks_per_second);

@@ -5,21 +5,19 @@
 
 namespace mextime {
 
-constexpr std::int64_t NANOSECONDS_PER_SECOND = 1000000000;
-
 // CLOCK_MONOTONIC counts in nanoseconds whatever its resolution, so the rate
 // is fixed; asking for the resolution tells whether the clock exists.
 bool query_frequency(std::int64_t &ticks_per_second) {
     timespec resolution;
     if (clock_getres(CLOCK_MONOTONIC, &resolution) != 0) return false;
-    ticks_per_second = NANOSECONDS_PER_SECOND;
+    ticks_per_second = NS_PER_SECOND;
     return true;
 }
 
 std::int64_t read_counter() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * NANOSECONDS_PER_SECOND + now.tv_nsec;
+    return static_cast<std::int64_t>(now.tv_sec) * NS_PER_SECOND + now.tv_nsec;
 }
 
 }  // namespace mextime

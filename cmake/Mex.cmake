@@ -5,6 +5,9 @@ set(MEXTIME_GATEWAY_DIR ${CMAKE_CURRENT_LIST_DIR}/../gateway)
 cmake_path(NORMAL_PATH MEXTIME_GATEWAY_DIR)
 set(MEXTIME_HELP_DIR ${CMAKE_CURRENT_LIST_DIR}/../help)
 cmake_path(NORMAL_PATH MEXTIME_HELP_DIR)
+# The counter every family reads: clockread's timebase.
+set(MEXTIME_COUNTER_DIR ${CMAKE_CURRENT_LIST_DIR}/../clock)
+cmake_path(NORMAL_PATH MEXTIME_COUNTER_DIR)
 
 # The names listed under EXPORTS in a module-definition file.
 function(mextime_def_names def out_var)
@@ -102,14 +105,33 @@ else()
   set(MEXTIME_PLATFORM posix)
 endif()
 
-# mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [PLATFORM <part>...]
-#                 [HOST_LIBS mx mex])
+# The counter for one host's MEX files, as an archive: a file takes from it
+# only what it calls, so a function that reads the counter on one platform
+# alone binds nothing of it on the other.
+function(mextime_counter_library host out_var)
+  set(target mextime_counter_${host})
+  if(NOT TARGET ${target})
+    add_library(${target} STATIC ${MEXTIME_COUNTER_DIR}/counter_${MEXTIME_PLATFORM}.cpp)
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON
+      CXX_VISIBILITY_PRESET hidden)
+    target_include_directories(${target} PUBLIC ${MEXTIME_COUNTER_DIR})
+    target_link_libraries(${target} PRIVATE mextime_gateway)
+    if(NOT host STREQUAL "octave")
+      target_link_libraries(${target} PRIVATE mextime_sanitize)
+    endif()
+  endif()
+  set(${out_var} ${target} PARENT_SCOPE)
+endfunction()
+
+# mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [COUNTER]
+#                 [PLATFORM <part>...] [HOST_LIBS mx mex])
 # One MEX file of <name> for one host, written to dist/<folder>/, built from
-# the entry file and <part>_<platform>.cpp for each platform part:
+# the entry file and <part>_<platform>.cpp for each platform part, and with
+# COUNTER the counter in clock/:
 #   matlab: dist/glnxa64/<name>.mexa64 or dist/win64/<name>.mexw64
 #   octave: dist/octave/<name>.mex
 function(mextime_add_mex name)
-  cmake_parse_arguments(MEX "" "SOURCE;HOST" "PLATFORM;HOST_LIBS" ${ARGN})
+  cmake_parse_arguments(MEX "COUNTER" "SOURCE;HOST" "PLATFORM;HOST_LIBS" ${ARGN})
   set(target ${name}_${MEX_HOST})
   if(MEX_HOST STREQUAL "matlab")
     if(WIN32)
@@ -132,6 +154,10 @@ function(mextime_add_mex name)
   endforeach()
   add_library(${target} MODULE ${sources})
   target_link_libraries(${target} PRIVATE mextime_gateway)
+  if(MEX_COUNTER)
+    mextime_counter_library(${MEX_HOST} counter)
+    target_link_libraries(${target} PRIVATE ${counter})
+  endif()
   # No run path: the host finds libmx and libmex by name, and a path into
   # this build tree would only leak it (and invite a planted library).
   set_target_properties(${target} PROPERTIES
@@ -176,10 +202,14 @@ endfunction()
 # every deliverable (MEXTIME_DELIVERABLES) and depend on its MEX targets
 # (MEXTIME_MEX_TARGETS).
 function(mextime_add_deliverable name)
-  cmake_parse_arguments(DEL "" "SOURCE" "PLATFORM;HOST_LIBS" ${ARGN})
+  cmake_parse_arguments(DEL "COUNTER" "SOURCE" "PLATFORM;HOST_LIBS" ${ARGN})
+  set(counter)
+  if(DEL_COUNTER)
+    set(counter COUNTER)
+  endif()
   foreach(host IN LISTS MEXTIME_HOSTS)
-    mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} PLATFORM ${DEL_PLATFORM}
-                    HOST_LIBS ${DEL_HOST_LIBS})
+    mextime_add_mex(${name} SOURCE ${DEL_SOURCE} HOST ${host} ${counter}
+                    PLATFORM ${DEL_PLATFORM} HOST_LIBS ${DEL_HOST_LIBS})
     mextime_add_help(${name} ${name}_${host})
     set_property(GLOBAL APPEND PROPERTY MEXTIME_MEX_TARGETS ${name}_${host})
   endforeach()

@@ -14,8 +14,9 @@
 %     - is the first element of MS: SLEEP([5 10]) waits 5 ms;
 %     - of a complex MS is its real part;
 %     - is at most 4294967294 ms (about 49.7 days).
-%   Further inputs are ignored. The wait cannot be interrupted, not even
-%   with Ctrl+C.
+%   Further inputs are ignored. The wait is one call to the system and
+%   cannot be interrupted, not even with Ctrl+C: a wait longer than about
+%   a second is better written with WAITUNTIL, which Ctrl+C ends.
 %
 %   Errors (identifier, message), all raised before anything is requested
 %   or waited. In Octave the message starts with 'sleep: ', as in
@@ -49,4 +50,4 @@
 %              on /dev/cpu_dma_latency during the wait, where that file can
 %              be opened (by default root only); elsewhere it is skipped.
 %
-%   See also CLOCKREAD, RTBOOST.
+%   See also CLOCKREAD, WAITUNTIL, RTBOOST.

@@ -1,5 +1,6 @@
 // mexhost FILE [--nargout N] [ARG...]: calls a MEX file once, as MATLAB would,
-// and prints its answers or the error it raised. Numbers get up to 17
+// and prints its answers or the error it raised; Ctrl+C during the call
+// sets the interrupt flag a MEX file may poll. Numbers get up to 17
 // significant digits, enough to give back the exact double: a timestamp
 // keeps its nanoseconds.
 #include "array.h"
@@ -10,7 +11,36 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#endif
+
+extern "C" bool utSetInterruptPending(bool pending);
+
 namespace {
+
+// Ctrl+C, as MATLAB takes it: the flag is set for the MEX file to notice.
+// A second Ctrl+C ends mexhost, should the file not notice.
+#ifdef _WIN32
+BOOL WINAPI on_console_event(DWORD event) {
+    if (event != CTRL_C_EVENT) return FALSE;
+    return utSetInterruptPending(true) ? FALSE : TRUE;
+}
+
+void take_ctrl_c() { SetConsoleCtrlHandler(on_console_event, TRUE); }
+#else
+void on_sigint(int) { utSetInterruptPending(true); }
+
+void take_ctrl_c() {
+    struct sigaction action {};
+    action.sa_handler = on_sigint;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+#endif
 
 const char kUsage[] =
     "usage: mexhost FILE [--nargout N] [ARG...]\n"
@@ -67,6 +97,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "mexhost: %s\n", module.error().c_str());
         return 2;
     }
+    take_ctrl_c();
     mexhost::Outcome outcome = mexhost::call(
         module.entry(), nargout, std::vector<const mxArray_tag *>(inputs.begin(), inputs.end()));
     release_inputs();

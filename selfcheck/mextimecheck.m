@@ -222,7 +222,7 @@ rows = {
     'sleep', 'sleep(NaN);', 'MATLAB:sleep:invalidDuration', 'Duration must not be NaN.'
     'waituntil', 'waituntil();', 'MATLAB:waituntil:invalidNumInputs', 'One or two inputs required.'
     'waituntil', 'waituntil(0, 0, 0);', 'MATLAB:waituntil:invalidNumInputs', 'One or two inputs required.'
-    'waituntil', '[a, b] = waituntil(0);', 'MATLAB:waituntil:maxlhs', 'Too many output arguments.'
+    'waituntil', '[a, b, c] = waituntil(0);', 'MATLAB:waituntil:maxlhs', 'Too many output arguments.'
     'waituntil', 'waituntil(''5'');', 'MATLAB:waituntil:invalidDeadline', 'Deadline must be a real double scalar.'
     'waituntil', 'waituntil([0 0]);', 'MATLAB:waituntil:invalidDeadline', 'Deadline must be a real double scalar.'
     'waituntil', 'waituntil(NaN);', 'MATLAB:waituntil:invalidDeadline', 'Deadline must not be NaN.'

@@ -32,17 +32,17 @@ static int request_wakeup_latency() {
     return request;
 }
 
-Resolution request_resolution(bool for_wait) {
+ResolutionRelease request_resolution(Wakeup wakeup) {
     const int prior = prctl(PR_GET_TIMERSLACK);
     prctl(PR_SET_TIMERSLACK, TIMER_SLACK_NS);
     // Should the read fail, the release falls back to the default slack.
     return {prior > 0 ? static_cast<unsigned long>(prior) : 0,
-            for_wait ? request_wakeup_latency() : -1};
+            wakeup == Wakeup::Prompt ? request_wakeup_latency() : -1};
 }
 
-void release_resolution(Resolution prior) {
-    if (prior.latency_request >= 0) close(prior.latency_request);
-    prctl(PR_SET_TIMERSLACK, prior.prior_slack);
+void release_resolution(ResolutionRelease release) {
+    if (release.latency_request >= 0) close(release.latency_request);
+    prctl(PR_SET_TIMERSLACK, release.prior_slack);
 }
 
 }  // namespace mextime

@@ -26,12 +26,13 @@ static void keep_timer_resolution_when_hidden() {
     set_process_information(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
 }
 
-Resolution request_resolution(bool) {
+// Windows has no wake-up latency request: the timer resolution is all.
+ResolutionRelease request_resolution(Wakeup) {
     keep_timer_resolution_when_hidden();
     timeBeginPeriod(TIMER_RESOLUTION_MS);
     return {};
 }
 
-void release_resolution(Resolution) { timeEndPeriod(TIMER_RESOLUTION_MS); }
+void release_resolution(ResolutionRelease) { timeEndPeriod(TIMER_RESOLUTION_MS); }
 
 }  // namespace mextime

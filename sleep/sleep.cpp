@@ -31,8 +31,11 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     // undefined conversion.
     const std::uint32_t ms = duration < 1 ? 0 : static_cast<std::uint32_t>(duration);
 
-    // Every error is behind us: the request is always released.
-    const mextime::Resolution prior = mextime::request_resolution(ms > 0);
-    mextime::wait_ms(ms);
-    mextime::release_resolution(prior);
+    // Every error is behind us: the request is always released. The wait
+    // counts from here, so the request's own cost is spent inside it.
+    const mextime::PlannedWait wait = mextime::plan_wait(ms);
+    const mextime::ResolutionRelease release =
+        mextime::request_resolution(ms > 0 ? mextime::Wakeup::Prompt : mextime::Wakeup::AsIs);
+    mextime::wait_planned(wait);
+    mextime::release_resolution(release);
 }

@@ -1,6 +1,6 @@
-// What sleep and waituntil bracket their waits with: a finer system timer
-// for exactly the wait (resolution_*.cpp), and the waits themselves: a whole
-// number of milliseconds (wait_*.cpp), or until a reading of the counter that
+// What sleep and waituntil wait with: a finer system timer for exactly the
+// wait (resolution_*.cpp), sleep's wait of whole milliseconds (wait_*.cpp),
+// and waituntil's timer, which waits until a reading of the counter that
 // clockread reads (until_*.cpp). Each function links only the parts it
 // calls, so sleep binds no waitable timer.
 #ifndef MEXTIME_SLEEP_TIMER_H
@@ -10,34 +10,57 @@
 
 namespace mextime {
 
+constexpr std::int64_t MS_PER_SECOND = 1000;
+
+// Whether a resolution request also keeps the CPUs ready to wake at once,
+// where the platform has such a request: worth its cost before a wait of
+// 1 ms or more, not before a wait of 0 ms.
+enum class Wakeup { AsIs, Prompt };
+
 // What a resolution request hands to its release. Windows keeps count of
 // requests itself; POSIX gives back the thread's earlier timer slack and
 // drops its wake-up latency request (-1 when none is held).
-struct Resolution {
+struct ResolutionRelease {
     unsigned long prior_slack;
     int latency_request;
 };
 
-// for_wait: a wait longer than 0 ms follows, worth the cost of a wake-up
-// latency request where the platform has one.
-Resolution request_resolution(bool for_wait);
-void release_resolution(Resolution prior);
+ResolutionRelease request_resolution(Wakeup wakeup);
+void release_resolution(ResolutionRelease release);
 
-// Blocks the calling thread for ms milliseconds; signals do not shorten it.
-void wait_ms(std::uint32_t ms);
+// sleep's wait of ms milliseconds, planned as the call starts, so that
+// what the bracket costs is spent inside the wait: an absolute deadline on
+// the counter where the platform waits to one (POSIX), the milliseconds
+// where it waits a count (Windows).
+struct PlannedWait {
+    std::int64_t deadline;
+    std::uint32_t ms;
+};
 
-// The counter clockread reads, and its ticks per second: clockread's answer
-// is counter / frequency, each converted to double.
-std::int64_t read_counter();
-std::int64_t counter_frequency();
+PlannedWait plan_wait(std::uint32_t ms);
 
-// Blocks with the platform's timer, inside the resolution bracket it needs,
-// until about the counter reading deadline (now is the reading just taken).
-// It may end a little early; signals do not end it.
-void wait_until(std::int64_t deadline, std::int64_t now);
+// Blocks the calling thread until the planned end; signals do not shorten it.
+void wait_planned(PlannedWait wait);
+
+// waituntil's timer, with the resolution bracket it needs, held from open to
+// close. Where the platform's timer cannot be had, the timer falls back to
+// sleep's bracket and wait.
+struct Timer {
+    void *waitable;
+    ResolutionRelease release;
+};
+
+Timer open_timer();
+
+// Blocks until about the counter reading `until` (`now` is the reading just
+// taken, `frequency` the counter's ticks per second). It may end a little
+// early; signals do not end it.
+void timer_wait(Timer &timer, std::int64_t until, std::int64_t now, std::int64_t frequency);
+
+void close_timer(Timer &timer);
 
 // How long before its deadline waituntil stops the timer and reads the
-// counter instead, when the call does not say: about how late the timer may
+// counter instead, until it has learned better: about how late the timer may
 // wake.
 double default_spin_seconds();
 

@@ -1,33 +1,18 @@
-// Waiting until a counter reading on Linux: CLOCK_MONOTONIC in nanoseconds,
-// as clockread reads it, and an absolute-deadline sleep inside the
-// resolution bracket.
+// waituntil's timer on Linux: sleep's absolute-deadline wait on the
+// counter's own clock (CLOCK_MONOTONIC in nanoseconds), inside the
+// resolution bracket with the wake-up latency request.
 #include "timer.h"
-
-#include <errno.h>
-#include <time.h>
 
 namespace mextime {
 
-constexpr long NS_PER_SECOND = 1000000000;
+Timer open_timer() { return {nullptr, request_resolution(Wakeup::Prompt)}; }
 
-std::int64_t read_counter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * NS_PER_SECOND + now.tv_nsec;
+// Counter ticks are the deadline's nanoseconds.
+void timer_wait(Timer &, std::int64_t until, std::int64_t, std::int64_t) {
+    wait_planned({until, 0});
 }
 
-std::int64_t counter_frequency() { return NS_PER_SECOND; }
-
-void wait_until(std::int64_t deadline, std::int64_t) {
-    const timespec until{static_cast<time_t>(deadline / NS_PER_SECOND),
-                         static_cast<long>(deadline % NS_PER_SECOND)};
-    const Resolution prior = request_resolution(true);
-    // An absolute deadline: a signal's handler breaks the sleep off, and the
-    // same deadline resumes it.
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-    }
-    release_resolution(prior);
-}
+void close_timer(Timer &timer) { release_resolution(timer.release); }
 
 // With 1 ns slack and the PM QoS request the timer wakes 40 us late at the
 // median and within this at p99 on a 2-core VM; later wake-ups there were

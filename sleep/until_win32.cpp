@@ -1,6 +1,5 @@
-// Waiting until a counter reading on Windows: the performance counter, as
-// clockread reads it, and a high-resolution waitable timer, with the
-// resolution bracket and Sleep where the system has no such timer.
+// waituntil's timer on Windows: a high-resolution waitable timer, and where
+// the system has none, sleep's bracket and Sleep.
 #include "timer.h"
 
 #include <windows.h>
@@ -13,19 +12,6 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #endif
 // A waitable timer's due time counts 100 ns units; a negative one is relative.
 constexpr std::int64_t DUE_UNITS_PER_SECOND = 10000000;
-constexpr std::int64_t MS_PER_SECOND = 1000;
-
-std::int64_t read_counter() {
-    LARGE_INTEGER counter{};
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-
-std::int64_t counter_frequency() {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart;
-}
 
 // Ticks rounded up to whole units of `per_second`, so the wait is not short.
 static std::int64_t ceil_units(std::int64_t ticks, std::int64_t frequency,
@@ -36,26 +22,36 @@ static std::int64_t ceil_units(std::int64_t ticks, std::int64_t frequency,
     return whole * per_second + (rest * per_second + frequency - 1) / frequency;
 }
 
-void wait_until(std::int64_t deadline, std::int64_t now) {
-    const std::int64_t frequency = counter_frequency();
-    const std::int64_t ticks = deadline - now;
-    // Created and closed here: a timer kept between calls would be state.
-    const HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr,
-                                                CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                                TIMER_ALL_ACCESS);
-    if (timer) {
+// Created here and closed with the call: a timer kept between calls would
+// be state. Older than Windows 10 1803: sleep's own bracket instead.
+Timer open_timer() {
+    Timer timer{CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                       TIMER_ALL_ACCESS),
+                {}};
+    if (!timer.waitable) timer.release = request_resolution(Wakeup::Prompt);
+    return timer;
+}
+
+void timer_wait(Timer &timer, std::int64_t until, std::int64_t now, std::int64_t frequency) {
+    if (timer.waitable) {
         LARGE_INTEGER due;
-        due.QuadPart = -ceil_units(ticks, frequency, DUE_UNITS_PER_SECOND);
-        const bool set = SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-        if (set) WaitForSingleObject(timer, INFINITE);
-        CloseHandle(timer);
-        if (set) return;
+        due.QuadPart = -ceil_units(until - now, frequency, DUE_UNITS_PER_SECOND);
+        if (SetWaitableTimer(timer.waitable, &due, 0, nullptr, nullptr, FALSE)) {
+            WaitForSingleObject(timer.waitable, INFINITE);
+            return;
+        }
+        // A timer that cannot be set: sleep's bracket for the rest of the call.
+        CloseHandle(timer.waitable);
+        timer = {nullptr, request_resolution(Wakeup::Prompt)};
     }
-    // Older than Windows 10 1803 (or a timer that cannot be set): sleep's own
-    // bracket, in whole milliseconds rounded up.
-    const Resolution prior = request_resolution(true);
-    Sleep(static_cast<DWORD>(ceil_units(ticks, frequency, MS_PER_SECOND)));
-    release_resolution(prior);
+    Sleep(static_cast<DWORD>(ceil_units(until - now, frequency, MS_PER_SECOND)));
+}
+
+void close_timer(Timer &timer) {
+    if (timer.waitable)
+        CloseHandle(timer.waitable);
+    else
+        release_resolution(timer.release);
 }
 
 // The high-resolution timer's period is 0.5 ms, and it may wake up to one

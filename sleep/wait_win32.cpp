@@ -1,10 +1,12 @@
-// The millisecond wait on Windows.
+// sleep's wait on Windows: Sleep counts its milliseconds itself.
 #include "timer.h"
 
 #include <windows.h>
 
 namespace mextime {
 
-void wait_ms(std::uint32_t ms) { Sleep(ms); }
+PlannedWait plan_wait(std::uint32_t ms) { return {0, ms}; }
+
+void wait_planned(PlannedWait wait) { Sleep(wait.ms); }
 
 }  // namespace mextime

@@ -26,7 +26,7 @@
 %!        "sleep", "sleep (NaN)";
 %!        "sleep", "sleep (Inf)";
 %!        "waituntil", "waituntil ()";
-%!        "waituntil", "[a, b] = waituntil (0)";
+%!        "waituntil", "[a, b, c] = waituntil (0)";
 %!        "waituntil", "waituntil ('5')";
 %!        "waituntil", "waituntil (NaN)";
 %!        "waituntil", "waituntil (Inf)";

@@ -46,7 +46,7 @@
 %! endfor
 %! err = [];
 %! try
-%!   [a, b] = waituntil (0);
+%!   [a, b, c] = waituntil (0);
 %! catch err
 %! end_try_catch
 %! assert (err.identifier, "MATLAB:waituntil:maxlhs");

@@ -35,4 +35,15 @@ void spy_refuse_high_resolution_timer(int refuse);
 // ordinary user; otherwise the spy stands in for the device.
 void spy_refuse_latency(int refuse);
 
+// While armed and late_ns is 0 or more, each timer wait (Linux
+// clock_nanosleep, Windows SetWaitableTimer and the wait on it) ends
+// late_ns after its deadline, by a busy-wait in the spy: a timer as prompt
+// or as late as a test needs. -1: the platform's own timer.
+void spy_time_timer(long long late_ns);
+long long spy_timer_lateness();
+// The deadline of the last timer wait as the MEX file asked for it, in
+// seconds on clockread's timebase.
+void spy_note_deadline(double seconds);
+double spy_last_deadline();
+
 #endif

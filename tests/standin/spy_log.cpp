@@ -8,6 +8,8 @@ static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
 static int armed;
 static int frequency_fails;
+static long long timer_late_ns = -1;
+static double last_deadline;
 
 void spy_arm() {
     __atomic_store_n(&event_count, 0, __ATOMIC_SEQ_CST);
@@ -37,3 +39,11 @@ void spy_record(const char *format, ...) {
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
 
 int spy_frequency_fails() { return frequency_fails && spy_armed(); }
+
+void spy_time_timer(long long late_ns) { timer_late_ns = late_ns; }
+
+long long spy_timer_lateness() { return spy_armed() ? timer_late_ns : -1; }
+
+void spy_note_deadline(double seconds) { last_deadline = seconds; }
+
+double spy_last_deadline() { return last_deadline; }

@@ -50,8 +50,12 @@ static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
     return NEXT(QueryPerformanceFrequency)(frequency);
 }
 
+// The module's last counter reading: a relative due time counts from it.
+static LONGLONG last_counter;
+
 static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     BOOL result = NEXT(QueryPerformanceCounter)(counter);
+    last_counter = counter->QuadPart;
     spy_record("counter");
     return result;
 }
@@ -193,6 +197,11 @@ static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, 
     else
         spy_record("due(%lld,%ld,%d,%d)", static_cast<long long>(due->QuadPart),
                    static_cast<long>(period), routine != nullptr, resume);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    // A relative due time counts 100 ns units from the last reading.
+    spy_note_deadline(static_cast<double>(last_counter) / static_cast<double>(frequency.QuadPart) -
+                      static_cast<double>(due->QuadPart) / 1e7);
     return NEXT(SetWaitableTimer)(timer, due, period, routine, argument, resume);
 }
 
@@ -202,6 +211,14 @@ static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     else
         spy_record("wait(%p,%lu)", static_cast<void *>(object),
                    static_cast<unsigned long>(milliseconds));
+    if (object == spied_timer && spy_timer_lateness() >= 0) {
+        LARGE_INTEGER frequency, now;
+        QueryPerformanceFrequency(&frequency);
+        const double end = spy_last_deadline() + static_cast<double>(spy_timer_lateness()) / 1e9;
+        do NEXT(QueryPerformanceCounter)(&now);
+        while (static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart) < end);
+        return WAIT_OBJECT_0;
+    }
     return NEXT(WaitForSingleObject)(object, milliseconds);
 }
 

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
+
+// The stand-in libut's flag, as Ctrl+C sets it in mexhost.
+extern "C" bool utSetInterruptPending(bool pending);
 
 using Events = std::vector<std::string>;
 
@@ -14,9 +19,12 @@ namespace {
 // since loading it, or a first call under valgrind, can take longer.
 #ifdef _WIN32
 constexpr double kAhead = 0.3;
+constexpr double kDefaultSpin = 0.001;
 #else
 constexpr double kAhead = 0.1;
+constexpr double kDefaultSpin = 0.0005;
 #endif
+constexpr double kLeastSpin = 20e-6;
 
 struct KeptLoaded {
     mexhost::Module module{mex_path("waituntil")};
@@ -54,10 +62,10 @@ void PrintTo(const WaitCase &c, std::ostream *os) { *os << c.name; }
 
 class WaituntilWait : public testing::TestWithParam<WaitCase> {};
 
-TEST_P(WaituntilWait, ReturnsNoEarlierThanTheDeadlineAndAnswersWhen) {
+TEST_P(WaituntilWait, ReturnsNoEarlierThanTheDeadlineAndAnswersWhenAndTheSpin) {
     const WaitCase &c = GetParam();
     const KeptLoaded kept;
-    for (int nargout : {0, 1}) {
+    for (int nargout : {0, 1, 2}) {
         SCOPED_TRACE(nargout);
         const double t = host_seconds() + c.ahead;
         std::vector<std::string> args{c.ahead == -1e300 ? "-Inf" : seconds_text(t)};
@@ -73,6 +81,14 @@ TEST_P(WaituntilWait, ReturnsNoEarlierThanTheDeadlineAndAnswersWhen) {
         for (const std::string &event : waits_of(call.events))
             if (name_of(event) == "wait") waited = true;
         EXPECT_EQ(waited, c.waits);
+        if (nargout < 2) continue;
+        const double spin = scalar_of(call.outcome.outputs[1]);
+        if (c.spin.empty()) {
+            EXPECT_GE(spin, kLeastSpin);
+            EXPECT_LE(spin, kDefaultSpin);
+        } else {
+            EXPECT_EQ(spin, std::stod(c.spin[0]));
+        }
     }
 }
 
@@ -100,21 +116,130 @@ TEST(Waituntil, NoSpinEndsTheTimerWaitAtTheDeadline) {
     EXPECT_EQ(readings, 1);
 }
 
+// The whole timer wait: opened once, slices of at most 50 ms (the
+// interrupt poll), closed once, and nothing else.
+TEST(Waituntil, WaitsInSlicesInsideOneBracket) {
+    const KeptLoaded kept;
+    Call call = call_mex("waituntil", 1, {seconds_text(host_seconds() + kAhead), "0"});
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    Events got;
+    for (const std::string &event : waits_of(call.events)) {
+#ifdef _WIN32
+        // Only the due time is told apart: Sleep's "wait(ms)" must not show.
+        got.push_back(name_of(event) == "due" ? "due" : event);
+#else
+        got.push_back(name_of(event));
+#endif
+    }
+#ifdef _WIN32
+    Events expected{"create", "timer"}, slice{"due", "wait"}, closing{"close"};
+    long long due = 0;
+    ASSERT_GE(waits_of(call.events).size(), 3u);
+    ASSERT_EQ(std::sscanf(waits_of(call.events)[2].c_str(), "due(%lld)", &due), 1);
+    // Relative, in 100 ns units: exactly the 50 ms poll.
+    EXPECT_EQ(due, -500000);
+#else
+    // The PM QoS request is held for the whole timer wait.
+    Events expected{"create", "request", "hold_latency"}, slice{"wait"},
+        closing{"drop_latency", "release"};
+#endif
+    ASSERT_GE(got.size(), expected.size() + closing.size());
+    const std::size_t slices = (got.size() - expected.size() - closing.size()) / slice.size();
+    EXPECT_GE(slices, 2u);
+    for (std::size_t i = 0; i < slices; ++i) expected.insert(expected.end(), slice.begin(), slice.end());
+    expected.insert(expected.end(), closing.begin(), closing.end());
+    EXPECT_EQ(got, expected);
+}
+
+TEST(Waituntil, CtrlCEndsTheWaitWithAnErrorAndNoAnswer) {
+    const KeptLoaded kept;
+    double flagged = 0;
+    std::thread ctrl_c([&flagged] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        flagged = host_seconds();
+        utSetInterruptPending(true);
+    });
+    Call call = call_mex("waituntil", 1, {seconds_text(host_seconds() + 5)});
+    const double ended = host_seconds();
+    ctrl_c.join();
+    utSetInterruptPending(false);
+    EXPECT_EQ(call.outcome.identifier, "MATLAB:waituntil:interrupted");
+    EXPECT_EQ(call.outcome.message, "Interrupted before the deadline.");
+    EXPECT_LT(ended - flagged, 1.0);
+    // The bracket is closed before the error.
+    const Events waits = waits_of(call.events);
+    ASSERT_GE(waits.size(), 2u);
+#ifdef _WIN32
+    EXPECT_EQ(waits[waits.size() - 2], "close");
+#else
+    EXPECT_EQ(waits[waits.size() - 2], "release");
+#endif
+}
+
+// The spin the call used: the platform's default until a wake-up is
+// recorded, then 1.5 times the worst recent one, within bounds; after a
+// calm second, the default again. The timer's deadline is exactly t - spin.
+struct SpinCase {
+    const char *name;
+    long long late_ns;  // the spy's timer in the call before; -1: no call before
+    double idle;        // s between that call and the one measured
+    double spin;
+};
+
+void PrintTo(const SpinCase &c, std::ostream *os) { *os << c.name; }
+
+class WaituntilSpin : public testing::TestWithParam<SpinCase> {};
+
+TEST_P(WaituntilSpin, FollowsTheRecordWithinItsBounds) {
+    const SpinCase &c = GetParam();
+    const KeptLoaded kept;
+    if (c.late_ns >= 0) {
+        spy_time_timer(c.late_ns);
+        call_mex("waituntil", 1, {seconds_text(host_seconds() + 0.02)});
+        spy_time_timer(-1);
+        std::this_thread::sleep_for(std::chrono::duration<double>(c.idle));
+    }
+    const double t = host_seconds() + kAhead;
+    Call call = call_mex("waituntil", 2, {seconds_text(t)});
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_EQ(scalar_of(call.outcome.outputs[1]), c.spin);
+    EXPECT_NEAR(spy_last_deadline(), t - c.spin, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waituntil, WaituntilSpin,
+    testing::Values(SpinCase{"StartsAtTheDefault", -1, 0, kDefaultSpin},
+                    SpinCase{"NoLessWhenTheTimerIsPrompt", 0, 0, kLeastSpin},
+                    SpinCase{"NoMoreWhenTheTimerIsLate", 2000000, 0, kDefaultSpin},
+                    SpinCase{"DefaultAgainAfterACalmSecond", 0, 1.1, kDefaultSpin}),
+    [](const testing::TestParamInfo<SpinCase> &info) { return info.param.name; });
+
 struct ErrorCase {
     const char *name;
     std::vector<std::string> args;
     int nargout;
     const char *identifier;
     const char *message;
+    double from_now = 0;  // when set, t = the host's reading + this comes first
+    bool frequency_fails = false;
 };
 
 void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
 
 class WaituntilError : public testing::TestWithParam<ErrorCase> {};
 
+// Ctrl+C is pending throughout, so that a check that let a long wait
+// through ends it at once, with the wrong error.
 TEST_P(WaituntilError, RaisesBeforeAnyWait) {
     const ErrorCase &c = GetParam();
-    Call call = call_mex("waituntil", c.nargout, c.args);
+    const KeptLoaded kept;
+    std::vector<std::string> args = c.args;
+    if (c.from_now != 0) args.insert(args.begin(), seconds_text(host_seconds() + c.from_now));
+    utSetInterruptPending(true);
+    spy_fail_frequency(c.frequency_fails);
+    Call call = call_mex("waituntil", c.nargout, args);
+    spy_fail_frequency(0);
+    utSetInterruptPending(false);
     ASSERT_TRUE(call.outcome.raised);
     EXPECT_EQ(call.outcome.identifier, c.identifier);
     EXPECT_EQ(call.outcome.message, c.message);
@@ -135,10 +260,10 @@ const char kSpinText[] = "Spin must be a number of seconds from 0 to 1.";
 INSTANTIATE_TEST_SUITE_P(
     Waituntil, WaituntilError,
     testing::Values(ErrorCase{"NoInput", {}, 1, kInputs, kInputsText},
-                    ErrorCase{"NoInputTwoOutputs", {}, 2, kInputs, kInputsText},
+                    ErrorCase{"NoInputThreeOutputs", {}, 3, kInputs, kInputsText},
                     ErrorCase{"ThreeInputs", {"0", "0", "0"}, 1, kInputs, kInputsText},
-                    ErrorCase{"TwoOutputs", {"0"}, 2, kOutputs, kOutputsText},
-                    ErrorCase{"TwoOutputsBadDeadline", {"'5'"}, 2, kOutputs, kOutputsText},
+                    ErrorCase{"ThreeOutputs", {"0"}, 3, kOutputs, kOutputsText},
+                    ErrorCase{"ThreeOutputsBadDeadline", {"'5'"}, 3, kOutputs, kOutputsText},
                     ErrorCase{"Char", {"'5'"}, 1, kDeadline, kScalarText},
                     ErrorCase{"Logical", {"true"}, 1, kDeadline, kScalarText},
                     ErrorCase{"Int32", {"int32(5)"}, 1, kDeadline, kScalarText},
@@ -149,8 +274,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{"Vector", {"[1,2]"}, 1, kDeadline, kScalarText},
                     ErrorCase{"NaN", {"NaN"}, 1, kDeadline, kNaNText},
                     ErrorCase{"NaNBeforeSpin", {"NaN", "NaN"}, 1, kDeadline, kNaNText},
+                    ErrorCase{"CounterFails", {"0"}, 1, "MATLAB:waituntil:failure",
+                              "The counter cannot be read.", 0, true},
                     ErrorCase{"Inf", {"Inf"}, 1, kDeadline, kFarText},
                     ErrorCase{"FarAhead", {"1e12"}, 1, kDeadline, kFarText},
+                    // Half a second past the cap, however long the call takes to start.
+                    ErrorCase{"JustPastTheCap", {}, 1, kDeadline, kFarText, 4294967.5},
                     ErrorCase{"FarBeforeSpin", {"1e12", "2"}, 1, kDeadline, kFarText},
                     ErrorCase{"SpinNegative", {"0", "-0.001"}, 1, kSpin, kSpinText},
                     ErrorCase{"SpinAboveOne", {"0", "1.5"}, 1, kSpin, kSpinText},
@@ -161,25 +290,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
 
 #ifdef _WIN32
-// The due time is relative (negative), in 100 ns units: at most kAhead, and
-// more than what loading the file can have taken of it.
-TEST(WaituntilWindows, WaitsOnAHighResolutionTimer) {
-    const KeptLoaded kept;
-    const double t = host_seconds() + kAhead;
-    Call call = call_mex("waituntil", 1, {seconds_text(t), "0"});
-    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    const Events waits = waits_of(call.events);
-    ASSERT_GE(waits.size(), 5u);
-    EXPECT_EQ(waits[0], "create");
-    EXPECT_EQ(waits[1], "timer");
-    long long due = 0;
-    ASSERT_EQ(std::sscanf(waits[2].c_str(), "due(%lld)", &due), 1) << waits[2];
-    EXPECT_LE(due, -kAhead * 1e6);
-    EXPECT_GE(due, -kAhead * 1e7);
-    EXPECT_EQ(waits[3], "wait");
-    EXPECT_EQ(waits[4], "close");
-}
-
 TEST(WaituntilWindows, FallsBackToSleepsBracketWhereTheFlagIsRefused) {
     const KeptLoaded kept;
     spy_refuse_high_resolution_timer(1);
@@ -189,16 +299,20 @@ TEST(WaituntilWindows, FallsBackToSleepsBracketWhereTheFlagIsRefused) {
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
     EXPECT_GE(host_seconds(), t);
     const Events waits = waits_of(call.events);
-    ASSERT_GE(waits.size(), 5u);
-    EXPECT_EQ((Events{waits.begin(), waits.begin() + 3}),
-              (Events{"create", "timer(refused)", "throttling"}));
-    EXPECT_EQ(waits[3], "request");
-    unsigned long ms = 0;
-    ASSERT_EQ(std::sscanf(waits[4].c_str(), "wait(%lu)", &ms), 1) << waits[4];
-    EXPECT_GE(ms, kAhead * 100);
-    EXPECT_LE(ms, kAhead * 1000);
     ASSERT_GE(waits.size(), 6u);
-    EXPECT_EQ(waits[5], "release");
+    EXPECT_EQ((Events{waits.begin(), waits.begin() + 4}),
+              (Events{"create", "timer(refused)", "throttling", "request"}));
+    // Whole milliseconds, each slice at most the 50 ms poll, in all about kAhead.
+    unsigned long total = 0;
+    for (std::size_t i = 4; i + 1 < waits.size(); ++i) {
+        unsigned long ms = 0;
+        ASSERT_EQ(std::sscanf(waits[i].c_str(), "wait(%lu)", &ms), 1) << waits[i];
+        EXPECT_LE(ms, 50u);
+        total += ms;
+    }
+    EXPECT_GE(total, kAhead * 100);
+    EXPECT_LE(total, kAhead * 1000 + 1);
+    EXPECT_EQ(waits.back(), "release");
 }
 #endif
 

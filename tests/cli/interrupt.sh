@@ -1,0 +1,27 @@
+#!/bin/sh
+# interrupt.sh COMMAND...: COMMAND prints "waiting", then waits 8 s with
+# waituntil. SIGINT 2 s after that must end it within 1 s, with waituntil's
+# message, as Ctrl+C would.
+set -u
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+"$@" >"$out" 2>&1 &
+pid=$!
+tries=0
+until grep -q waiting "$out"; do
+    tries=$((tries + 1))
+    [ $tries -le 300 ] || { echo "FAIL never started:"; cat "$out"; kill $pid; exit 1; }
+    sleep 0.1
+done
+sleep 2
+start=$(date +%s%N)
+kill -INT $pid
+wait $pid
+status=$?
+took_ms=$((($(date +%s%N) - start) / 1000000))
+cat "$out"
+if [ $status -eq 0 ] || [ $took_ms -ge 1000 ] || ! grep -q "Interrupted before the deadline." "$out"; then
+    echo "FAIL exit status $status, ended $took_ms ms after SIGINT"
+    exit 1
+fi
+echo "ok ended $took_ms ms after SIGINT, exit status $status"
