@@ -13,6 +13,16 @@
 //                                 2 ms) and of sleep(2), one pair a line;
 //                                 then the CPU time of 10 ms waituntil waits
 //                                 as a share of the wait, default spin and 0
+//   mextime_bench loop WAITUNTIL STEPS
+//                                 a 1 kHz loop of STEPS waituntil(t0 + k ms)
+//                                 calls in the stand-in host, with the
+//                                 learned spin and with a fixed 0.5 ms: the
+//                                 CPU share of each, and each step's
+//                                 lateness after the return in us
+//   mextime_bench gaps SLEEP HELD WAITS
+//                                 sleep(n) and HELD's wait of n ms, taking
+//                                 turns with 3 ms idle before each, n = 1,
+//                                 2, 5, 10: each wait's overshoot in us
 //   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
 #include "array.h"
 #include "loader.h"
@@ -220,6 +230,56 @@ int bench_waituntil(const std::string &waituntil_path, const std::string &sleep_
     return 0;
 }
 
+// The README's 1 kHz loop: each step waits for its own deadline.
+int bench_loop(const std::string &waituntil_path, int steps) {
+    mexhost::Module waituntil(waituntil_path);
+    if (!waituntil.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s\n", waituntil.error().c_str());
+        return 1;
+    }
+    for (const char *spin : {"learned", "fixed"}) {
+        std::vector<double> late;
+        const double t0 = seconds_now() + 0.001;
+        const int64_t cpu = cpu_ns(), wall = now_ns();
+        for (int k = 0; k < steps; ++k) {
+            const double t = t0 + k * 0.001;
+            if (spin[0] == 'f')
+                call_with(waituntil.entry(), {t, 0.0005});
+            else
+                call_with(waituntil.entry(), {t});
+            late.push_back((seconds_now() - t) * 1e6);
+        }
+        std::printf("loop_cpu_%s %.4f\n", spin, double(cpu_ns() - cpu) / double(now_ns() - wall));
+        std::sort(late.begin(), late.end());
+        std::printf("loop_p99_us_%s %.3f\n", spin, late[late.size() * 99 / 100]);
+    }
+    return 0;
+}
+
+// sleep against a wait that holds the PM QoS request for the whole run, as
+// a script between trials calls them: overshoot past n ms, from the call.
+int bench_gaps(const std::string &sleep_path, const std::string &held_path, int waits) {
+    mexhost::Module sleep(sleep_path), held(held_path);
+    if (!sleep.loaded() || !held.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s%s\n", sleep.error().c_str(), held.error().c_str());
+        return 1;
+    }
+    const timespec idle{0, 3 * kNsPerMs};
+    for (int n : {1, 2, 5, 10}) {
+        for (int k = 0; k < waits; ++k) {
+            double over[2];
+            for (int which = 0; which < 2; ++which) {
+                nanosleep(&idle, nullptr);
+                const double start = seconds_now();
+                call_with((which ? held : sleep).entry(), {double(n)});
+                over[which] = (seconds_now() - start) * 1e6 - n * 1000.0;
+            }
+            std::printf("%d %.3f %.3f\n", n, over[0], over[1]);
+        }
+    }
+    return 0;
+}
+
 int bench_busy(double seconds) {
     const int64_t end = now_ns() + int64_t(seconds * double(kNsPerSecond));
     volatile uint64_t spin = 0;
@@ -231,7 +291,8 @@ int bench_busy(double seconds) {
 
 int usage() {
     std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] |\n"
-               "       waituntil WAITUNTIL SLEEP WAITS | busy SECONDS\n", stderr);
+               "       waituntil WAITUNTIL SLEEP WAITS | loop WAITUNTIL STEPS |\n"
+               "       gaps SLEEP HELD WAITS | busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -244,6 +305,8 @@ int main(int argc, char **argv) {
         return bench_floor(std::atoi(argv[2]), std::atoi(argv[3]), argc == 5);
     if (command == "waituntil" && argc == 5)
         return bench_waituntil(argv[2], argv[3], std::atoi(argv[4]));
+    if (command == "loop" && argc == 4) return bench_loop(argv[2], std::atoi(argv[3]));
+    if (command == "gaps" && argc == 5) return bench_gaps(argv[2], argv[3], std::atoi(argv[4]));
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }

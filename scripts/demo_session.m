@@ -25,11 +25,12 @@ for ms = [5, 20]
 endfor
 
 waituntil (0);
-for spin = [0.0005, 0]
+for spin = {{}, {0.0005}, {0}}
   t = clockread () + 0.002;
-  w = waituntil (t, spin);
-  printf ("waituntil (now + 2 ms, spin %.1f ms): answered %.1f us past t\n",
-          spin * 1e3, (w - t) * 1e6);
+  [w, used] = waituntil (t, spin{1}{:});
+  resumed = clockread ();
+  printf ("waituntil (now + 2 ms, spin %.3f ms%s): answered %.1f us past t, script resumed %.1f us past t\n",
+          used * 1e3, ifelse (isempty (spin{1}), ", learned", ""), (w - t) * 1e6, (resumed - t) * 1e6);
 endfor
 
 ## The README's trial loop: raise the priority and say what was obtained,

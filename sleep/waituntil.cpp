@@ -54,8 +54,8 @@ static std::int64_t first_tick_at(double at, std::int64_t frequency) {
 
 namespace {
 
-// How late the timer woke, in ticks past its deadline, in the last calls
-// that used it. It lives as long as the loaded file: `clear waituntil`
+// How late the timer woke and was closed, in ticks past its deadline, in
+// the last calls that used it. It lives as long as the loaded file: `clear waituntil`
 // starts it over.
 struct WakeRecord {
     std::int64_t late[WAKE_RECORD_SIZE];
@@ -145,8 +145,10 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
                                   "Interrupted before the deadline.");
             }
         }
-        remember_wake(now - wake, now);
+        // What the close costs comes out of the spin too.
         mextime::close_timer(timer);
+        now = mextime::read_counter();
+        remember_wake(now - wake, now);
     }
     // The rest by reading the counter, with a pause between reads.
     while (seconds(now, frequency) < t) {

@@ -36,11 +36,18 @@ void spy_refuse_high_resolution_timer(int refuse);
 void spy_refuse_latency(int refuse);
 
 // While armed and late_ns is 0 or more, each timer wait (Linux
-// clock_nanosleep, Windows SetWaitableTimer and the wait on it) ends
-// late_ns after its deadline, by a busy-wait in the spy: a timer as prompt
-// or as late as a test needs. -1: the platform's own timer.
+// clock_nanosleep, Windows the wait on a waitable timer) ends late_ns after
+// its deadline, by a busy-wait in the spy, and the counter reads exactly
+// that instant until the first reading after the timer's bracket is
+// released (Linux) or the timer closed (Windows): a timer as prompt or as
+// late as a test needs, whose wake-up and release take no time. -1: the
+// platform's own timer.
 void spy_time_timer(long long late_ns);
 long long spy_timer_lateness();
+// The reading the counter is held at, in its own ticks; false when none.
+void spy_hold_counter(long long ticks);
+void spy_release_counter();
+bool spy_held_counter(long long &ticks);
 // The deadline of the last timer wait as the MEX file asked for it, in
 // seconds on clockread's timebase.
 void spy_note_deadline(double seconds);

@@ -35,6 +35,9 @@ timespec spy_last_monotonic() { return last_monotonic; }
 
 extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
     const int result = NEXT(clock_gettime)(clock, now);
+    long long held;
+    if (clock == CLOCK_MONOTONIC && spy_held_counter(held))
+        *now = timespec{static_cast<time_t>(held / 1000000000LL), static_cast<long>(held % 1000000000LL)};
     if (clock == CLOCK_MONOTONIC) {
         last_monotonic = *now;
         spy_record("counter");

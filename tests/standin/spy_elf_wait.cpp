@@ -66,6 +66,7 @@ extern "C" int prctl(int option, ...) __THROW {
                 spy_record("request(%lu)", arg2);
         } else if (arg2 == slack_before_request) {
             spy_record("release");
+            spy_release_counter();
         } else {
             spy_record("release(%lu)", arg2);
         }
@@ -85,10 +86,11 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *reque
         spy_record("wait(%lld)", ns / 1000000);
         spy_note_deadline(static_cast<double>(deadline) / 1e9);
         if (spy_timer_lateness() >= 0) {
+            const long long end = deadline + spy_timer_lateness();
             timespec now{};
             do NEXT(clock_gettime)(CLOCK_MONOTONIC, &now);
-            while (static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec <
-                   deadline + spy_timer_lateness());
+            while (static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec < end);
+            spy_hold_counter(end);
             return 0;
         }
     } else {

@@ -9,6 +9,8 @@ static int event_count;
 static int armed;
 static int frequency_fails;
 static long long timer_late_ns = -1;
+static long long held_ticks;
+static bool counter_held, counter_released;
 static double last_deadline;
 
 void spy_arm() {
@@ -47,3 +49,20 @@ long long spy_timer_lateness() { return spy_armed() ? timer_late_ns : -1; }
 void spy_note_deadline(double seconds) { last_deadline = seconds; }
 
 double spy_last_deadline() { return last_deadline; }
+
+void spy_hold_counter(long long ticks) {
+    held_ticks = ticks;
+    counter_held = true;
+    counter_released = false;
+}
+
+void spy_release_counter() { counter_released = counter_held; }
+
+// Released, the counter is held for one reading more: the first after the
+// release still reads the wake-up instant.
+bool spy_held_counter(long long &ticks) {
+    if (!counter_held || !spy_armed()) return false;
+    ticks = held_ticks;
+    if (counter_released) counter_held = false;
+    return true;
+}

@@ -51,10 +51,12 @@ static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
 }
 
 // The module's last counter reading: a relative due time counts from it.
-static LONGLONG last_counter;
+static LONGLONG last_counter, deadline_ticks;
 
 static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     BOOL result = NEXT(QueryPerformanceCounter)(counter);
+    long long held;
+    if (spy_held_counter(held)) counter->QuadPart = held;
     last_counter = counter->QuadPart;
     spy_record("counter");
     return result;
@@ -200,6 +202,7 @@ static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     // A relative due time counts 100 ns units from the last reading.
+    deadline_ticks = last_counter - due->QuadPart * frequency.QuadPart / 10000000;
     spy_note_deadline(static_cast<double>(last_counter) / static_cast<double>(frequency.QuadPart) -
                       static_cast<double>(due->QuadPart) / 1e7);
     return NEXT(SetWaitableTimer)(timer, due, period, routine, argument, resume);
@@ -214,9 +217,10 @@ static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     if (object == spied_timer && spy_timer_lateness() >= 0) {
         LARGE_INTEGER frequency, now;
         QueryPerformanceFrequency(&frequency);
-        const double end = spy_last_deadline() + static_cast<double>(spy_timer_lateness()) / 1e9;
+        const LONGLONG end = deadline_ticks + spy_timer_lateness() * frequency.QuadPart / 1000000000;
         do NEXT(QueryPerformanceCounter)(&now);
-        while (static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart) < end);
+        while (now.QuadPart < end);
+        spy_hold_counter(end);
         return WAIT_OBJECT_0;
     }
     return NEXT(WaitForSingleObject)(object, milliseconds);
@@ -225,6 +229,7 @@ static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 static BOOL WINAPI spy_CloseHandle(HANDLE object) {
     if (object == spied_timer) {
         spy_record("close");
+        spy_release_counter();
         spied_timer = nullptr;
     } else {
         spy_record("close(%p)", static_cast<void *>(object));
