@@ -1,11 +1,8 @@
 // The counter on POSIX: CLOCK_MONOTONIC, in nanoseconds.
 #include "counter.h"
-
-#include <time.h>
+#include "timespec_posix.h"
 
 namespace mextime {
-
-constexpr std::int64_t NANOSECONDS_PER_SECOND = 1000000000;
 
 // CLOCK_MONOTONIC counts in nanoseconds whatever its resolution, so the rate
 // is fixed; asking for the resolution tells whether the clock exists.
@@ -19,7 +16,7 @@ bool query_frequency(std::int64_t &ticks_per_second) {
 std::int64_t read_counter() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * NANOSECONDS_PER_SECOND + now.tv_nsec;
+    return nanoseconds(now);
 }
 
 }  // namespace mextime
