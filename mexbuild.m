@@ -8,7 +8,8 @@ function mexbuild(outdir)
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
-%   See also CLOCKREAD, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE, RTSTATUS.
+%   See also CLOCKREAD, CLOCKUTC, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE,
+%   RTSTATUS.
 
 if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
@@ -17,6 +18,7 @@ root = fileparts(mfilename('fullpath'));
 % Each function: its folder, and the platform operations it is built with
 % (<part>_win32.cpp or <part>_posix.cpp in that folder).
 functions = {'clockread', 'clock', {'counter'}; ...
+             'clockutc', 'clock', {'counter', 'utc'}; ...
              'sleep', 'sleep', {'resolution', 'wait'}; ...
              'waituntil', 'sleep', {'resolution', 'until'}; ...
              'rtboost', 'priority', {'raise'}; ...
