@@ -35,7 +35,7 @@ static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *nex
     *next_mxCreateLogicalScalar, *next_mxCreateString, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
     *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt, *next_GetProcAddress,
     *next_CreateWaitableTimerExW, *next_SetWaitableTimer, *next_WaitForSingleObject,
-    *next_CloseHandle, *next_GetSystemTimeAsFileTime, *next_GetSystemTimeAdjustment;
+    *next_CloseHandle, *next_GetSystemTimeAsFileTime;
 
 // Looked up at run time: only GetProcAddress sees them, and tells whether
 // they were looked up in kernel32.
@@ -91,12 +91,6 @@ static void WINAPI spy_GetSystemTimeAsFileTime(LPFILETIME now) {
     NEXT(GetSystemTimeAsFileTime)(now);
     spin_us(half_delay);
     spy_record("utc(coarse)");
-}
-
-static BOOL WINAPI spy_GetSystemTimeAdjustment(PDWORD adjustment, PDWORD increment,
-                                               PBOOL disabled) {
-    spy_record("step");
-    return NEXT(GetSystemTimeAdjustment)(adjustment, increment, disabled);
 }
 
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
@@ -351,7 +345,6 @@ static const Hook hooks[] = {
     HOOK("kernel32.dll", WaitForSingleObject),
     HOOK("kernel32.dll", CloseHandle),
     HOOK("kernel32.dll", GetSystemTimeAsFileTime),
-    HOOK("kernel32.dll", GetSystemTimeAdjustment),
     HOOK("winmm.dll", timeBeginPeriod),
     HOOK("winmm.dll", timeEndPeriod),
     HOOK("libmx.dll", mxCreateDoubleMatrix_700),
