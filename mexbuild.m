@@ -8,7 +8,8 @@ function mexbuild(outdir)
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
-%   See also CLOCKREAD, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE, RTSTATUS.
+%   See also CLOCKREAD, CLOCKUTC, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE,
+%   RTSTATUS.
 
 if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
@@ -18,6 +19,7 @@ root = fileparts(mfilename('fullpath'));
 % (<folder>/<part>_win32.cpp or <folder>/<part>_posix.cpp); clock/counter is
 % the counter every timing function reads.
 functions = {'clockread', 'clock', {'clock/counter'}; ...
+             'clockutc', 'clock', {'clock/counter', 'clock/utc'}; ...
              'sleep', 'sleep', {'sleep/resolution', 'sleep/wait', 'clock/counter'}; ...
              'waituntil', 'sleep', {'sleep/resolution', 'sleep/wait', 'sleep/until', ...
                                     'sleep/interrupt', 'clock/counter'}; ...

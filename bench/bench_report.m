@@ -3,7 +3,7 @@
 ## into RESULTS/cdf_*.txt.
 function bench_report (results, out)
   v = struct ();
-  for file = {"machine", "standin", "octave"}
+  for file = {"machine", "standin", "octave", "clockutc"}
     v = read_pairs (fullfile (results, [file{1} ".txt"]), v);
   endfor
   num = @(key) str2double (v.(key));
@@ -31,6 +31,11 @@ function bench_report (results, out)
   cr = num ("octave_clockread_us");
   goals(end+1, :) = {"clockread cost, Octave", sprintf("%.3f µs", cr), ...
                      sprintf("%.3f µs, do-nothing MEX file", nothing), cr / nothing, 1.15};
+
+  ## clockutc: the goal is absolute
+  cu = num ("clockutc_uncertainty_ns");
+  goals(end+1, :) = {"clockutc median uncertainty, stand-in host", sprintf("%.1f ns", cu), ...
+                     "1 µs, the goal", cu / 1000, 1};
 
   ## sleep accuracy
   p = struct ();
@@ -182,6 +187,21 @@ function bench_report (results, out)
   r{end+1} = sprintf ("| clock_getres(CLOCK_MONOTONIC) | %d ns |", num ("clock_getres_ns"));
   r{end+1} = sprintf ("| clockread, Octave | %.3f µs |", num ("octave_clockread_step_us"));
   r{end+1} = sprintf ("| tic, Octave | %.3f µs |", num ("octave_tic_step_us"));
+
+  r{end+1} = "";
+  r{end+1} = "## clockutc";
+  r{end+1} = "";
+  r{end+1} = sprintf (["%s calls of [t, utc, uncertainty] = clockutc () in the stand-in host. A bare " ...
+                       "pair is CLOCK_MONOTONIC, CLOCK_REALTIME, CLOCK_MONOTONIC read once in C++. " ...
+                       "utc - t moves in steps of utc's double, 0.24 µs at today's dates."], v.clockutc_calls);
+  r{end+1} = "";
+  r{end+1} = "| figure | ns |";
+  r{end+1} = "|---|--:|";
+  for row = {"uncertainty, median", "clockutc_uncertainty_ns"; "uncertainty, p99", "clockutc_uncertainty_p99_ns";
+             "bare pair's half-width, median", "clockutc_bare_pair_ns";
+             "utc - t, p1 to p99", "clockutc_spread_ns"; "utc - t, least to most", "clockutc_range_ns"}'
+    r{end+1} = sprintf ("| %s | %.1f |", row{1}, num (row{2}));
+  endfor
 
   r{end+1} = "";
   r{end+1} = "## sleep accuracy";

@@ -23,6 +23,10 @@
 //                                 sleep(n) and HELD's wait of n ms, taking
 //                                 turns with 3 ms idle before each, n = 1,
 //                                 2, 5, 10: each wait's overshoot in us
+//   mextime_bench clockutc FILE   the MEX file FILE's pairing over 1,000
+//                                 calls in the stand-in host: its median and
+//                                 p99 uncertainty, the spread of utc - t,
+//                                 and a bare single pair's half-width
 //   mextime_bench busy SECONDS    a CPU-bound loop that ends by itself
 #include "array.h"
 #include "loader.h"
@@ -34,6 +38,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +57,7 @@ constexpr int64_t kNsPerMs = 1000000;
 constexpr long kCallsPerRun = 100000;
 constexpr int kRuns = 51;
 constexpr long kStepCalls = 200000;
+constexpr int kClockutcCalls = 1000;
 
 int64_t now_ns() {
     timespec now{};
@@ -280,6 +286,42 @@ int bench_gaps(const std::string &sleep_path, const std::string &held_path, int 
     return 0;
 }
 
+// Nearest rank, of values already sorted.
+double rank(const std::vector<double> &sorted, double fraction) {
+    const std::size_t k = std::size_t(std::ceil(fraction * double(sorted.size())));
+    return sorted[k > 0 ? k - 1 : 0];
+}
+
+int bench_clockutc(const std::string &path) {
+    mexhost::Module module(path);
+    if (!module.loaded()) {
+        std::fprintf(stderr, "mextime_bench: %s\n", module.error().c_str());
+        return 1;
+    }
+    std::vector<double> uncertainty, offset, bare;
+    for (int k = 0; k < kClockutcCalls; ++k) {
+        mxArray_tag *slots[3] = {nullptr, nullptr, nullptr};
+        module.entry()(3, slots, 0, nullptr);
+        uncertainty.push_back(*mxGetPr(slots[2]) * 1e9);
+        // In seconds: in ns, a double near 1.8e18 would step by 256 ns.
+        offset.push_back(*mxGetPr(slots[1]) - *mxGetPr(slots[0]));
+        for (mxArray_tag *slot : slots) mexhost::destroy_array(slot);
+        // The same pair read once, bare: what one try costs without the MEX file.
+        timespec utc{};
+        const int64_t before = now_ns();
+        clock_gettime(CLOCK_REALTIME, &utc);
+        bare.push_back(double(now_ns() - before) / 2);
+    }
+    for (auto *values : {&uncertainty, &offset, &bare}) std::sort(values->begin(), values->end());
+    std::printf("clockutc_calls %d\n", kClockutcCalls);
+    std::printf("clockutc_uncertainty_ns %.1f\n", median(uncertainty));
+    std::printf("clockutc_uncertainty_p99_ns %.1f\n", rank(uncertainty, 0.99));
+    std::printf("clockutc_bare_pair_ns %.1f\n", median(bare));
+    std::printf("clockutc_spread_ns %.1f\n", (rank(offset, 0.99) - rank(offset, 0.01)) * 1e9);
+    std::printf("clockutc_range_ns %.1f\n", (offset.back() - offset.front()) * 1e9);
+    return 0;
+}
+
 int bench_busy(double seconds) {
     const int64_t end = now_ns() + int64_t(seconds * double(kNsPerSecond));
     volatile uint64_t spin = 0;
@@ -292,7 +334,7 @@ int bench_busy(double seconds) {
 int usage() {
     std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] |\n"
                "       waituntil WAITUNTIL SLEEP WAITS | loop WAITUNTIL STEPS |\n"
-               "       gaps SLEEP HELD WAITS | busy SECONDS\n", stderr);
+               "       gaps SLEEP HELD WAITS | clockutc FILE | busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -307,6 +349,7 @@ int main(int argc, char **argv) {
         return bench_waituntil(argv[2], argv[3], std::atoi(argv[4]));
     if (command == "loop" && argc == 4) return bench_loop(argv[2], std::atoi(argv[3]));
     if (command == "gaps" && argc == 5) return bench_gaps(argv[2], argv[3], std::atoi(argv[4]));
+    if (command == "clockutc" && argc == 3) return bench_clockutc(argv[2]);
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }

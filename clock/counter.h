@@ -8,10 +8,6 @@
 
 namespace mextime {
 
-// The unit of a timespec's nanoseconds, and the tick of the POSIX counter
-// (CLOCK_MONOTONIC).
-constexpr std::int64_t NS_PER_SECOND = 1000000000;
-
 // Ticks per second; false where the counter cannot be queried.
 bool query_frequency(std::int64_t &ticks_per_second);
 

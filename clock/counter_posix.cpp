@@ -1,7 +1,6 @@
 // The counter on POSIX: CLOCK_MONOTONIC, in nanoseconds.
 #include "counter.h"
-
-#include <time.h>
+#include "timespec_posix.h"
 
 namespace mextime {
 
@@ -10,14 +9,14 @@ namespace mextime {
 bool query_frequency(std::int64_t &ticks_per_second) {
     timespec resolution;
     if (clock_getres(CLOCK_MONOTONIC, &resolution) != 0) return false;
-    ticks_per_second = NS_PER_SECOND;
+    ticks_per_second = NANOSECONDS_PER_SECOND;
     return true;
 }
 
 std::int64_t read_counter() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * NS_PER_SECOND + now.tv_nsec;
+    return nanoseconds(now);
 }
 
 }  // namespace mextime

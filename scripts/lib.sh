@@ -31,7 +31,8 @@ need_packages() {
     fi
 }
 
-LINUX_PACKAGES="cmake make g++ binutils file procps googletest octave liboctave-dev zip unzip"
+# python3: the Octave suite compares clockutc with Python's own clocks.
+LINUX_PACKAGES="cmake make g++ binutils file procps googletest octave liboctave-dev zip unzip python3"
 # scripts/demo builds the Octave MEX files alone and runs them (ps shows
 # the priorities).
 DEMO_PACKAGES="cmake make g++ procps octave"

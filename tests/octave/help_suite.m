@@ -7,7 +7,7 @@
 
 %!test
 %! overview = help_of ("mextime");
-%! for name = {"clockread", "sleep", "waituntil", "rtboost", "rtrestore", "rtstatus"}
+%! for name = {"clockread", "clockutc", "sleep", "waituntil", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -21,6 +21,8 @@
 %! ## Each error raised is in its function's help, identifier and message.
 %! bad = {"clockread", "clockread (1)";
 %!        "clockread", "[a, b] = clockread ()";
+%!        "clockutc", "clockutc (1)";
+%!        "clockutc", "[a, b, c, d] = clockutc ()";
 %!        "sleep", "sleep ()";
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";

@@ -12,6 +12,10 @@ function check_functions (where, names)
       case "clockread"
         assert (clockread () > 0);
         assert (raised (@() clockread (1)), "MATLAB:tsec:invalidNumInputs");
+      case "clockutc"
+        [t, utc] = clockutc ();
+        assert (t > 0 && utc > 1.7e9);
+        assert (raised (@() clockutc (1)), "MATLAB:clockutc:invalidNumInputs");
       case "sleep"
         assert (sleep (1), 0);
         assert (raised (@() sleep ()), "MATLAB:sleep:invalidNumInputs");

@@ -39,17 +39,25 @@ Call call_mex(const std::string &name, int nargout, const std::vector<std::strin
     return call;
 }
 
+double counter_seconds(long long ticks) {
+#ifdef _WIN32
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+#else
+    return static_cast<double>(ticks) / 1e9;
+#endif
+}
+
 double host_seconds() {
 #ifdef _WIN32
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return counter_seconds(counter.QuadPart);
 #else
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const std::int64_t ticks = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-    return static_cast<double>(ticks) / 1e9;
+    return counter_seconds(static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec);
 #endif
 }
 

@@ -22,6 +22,8 @@ Call call_mex(const std::string &name, int nargout, const std::vector<std::strin
 // The host's own reading of the clock the deliverables use, in seconds,
 // computed as clockread computes it.
 double host_seconds();
+// A count of the counter's ticks in seconds, as clockread computes it.
+double counter_seconds(long long ticks);
 
 // The value of a 1x1 real double answer; fails the test otherwise.
 double scalar_of(const mxArray_tag *array);

@@ -22,6 +22,25 @@ void spy_fail_frequency(int fail);
 // True while armed with the frequency query set to fail.
 int spy_frequency_fails();
 
+// While armed, UTC clock read k (from 0) takes microseconds[k] longer, half
+// before the reading and half after it, so that tries differ in width.
+void spy_slow_utc(const int *microseconds, int count);
+// The counter readings just before and after each UTC clock read made while
+// armed, in the counter's ticks; returns their number.
+struct SpyPair {
+    long long before, after;
+};
+int spy_utc_pairs(SpyPair *pairs, int capacity);
+// For the platform spies: each counter reading as it is made, and each UTC
+// clock read before it is made, which returns the microseconds to spin on
+// either side of it.
+void spy_saw_counter(long long ticks);
+int spy_utc_read();
+
+// Windows: while armed, GetProcAddress finds no GetSystemTimePreciseAsFileTime,
+// as before Windows 8.
+void spy_refuse_precise_time(int refuse);
+
 // Linux: while armed, getrlimit reports these RLIMIT_RTPRIO and RLIMIT_NICE
 // limits, and setpriority and pthread_setschedparam refuse what a caller
 // without CAP_SYS_NICE would be refused under them. Negative limits: off.

@@ -33,14 +33,31 @@ static thread_local timespec last_monotonic;
 
 timespec spy_last_monotonic() { return last_monotonic; }
 
+static long long nanoseconds(const timespec &t) { return t.tv_sec * 1000000000LL + t.tv_nsec; }
+
+// Busy for that long on the counter, unseen: a sleep would be late by more.
+static void spin_us(int microseconds) {
+    if (microseconds <= 0) return;
+    timespec start, now;
+    NEXT(clock_gettime)(CLOCK_MONOTONIC, &start);
+    do NEXT(clock_gettime)(CLOCK_MONOTONIC, &now);
+    while (nanoseconds(now) - nanoseconds(start) < microseconds * 1000LL);
+}
+
 extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
+    const int half_delay = clock == CLOCK_REALTIME ? spy_utc_read() : 0;
+    spin_us(half_delay);
     const int result = NEXT(clock_gettime)(clock, now);
+    spin_us(half_delay);
     long long held;
     if (clock == CLOCK_MONOTONIC && spy_held_counter(held))
         *now = timespec{static_cast<time_t>(held / 1000000000LL), static_cast<long>(held % 1000000000LL)};
     if (clock == CLOCK_MONOTONIC) {
         last_monotonic = *now;
+        spy_saw_counter(nanoseconds(*now));
         spy_record("counter");
+    } else if (clock == CLOCK_REALTIME) {
+        spy_record("utc");
     }
     return result;
 }

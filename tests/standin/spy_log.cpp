@@ -13,8 +13,16 @@ static long long held_ticks;
 static bool counter_held, counter_released;
 static double last_deadline;
 
+// The pairs around UTC clock reads, and the delays that widen them.
+enum { SPY_MAX_PAIRS = 64 };
+static int utc_delays[SPY_MAX_PAIRS], utc_delay_count;
+static SpyPair pairs[SPY_MAX_PAIRS];
+static int pair_count, pair_open;
+static long long last_counter;
+
 void spy_arm() {
     __atomic_store_n(&event_count, 0, __ATOMIC_SEQ_CST);
+    pair_count = pair_open = 0;
     __atomic_store_n(&armed, 1, __ATOMIC_SEQ_CST);
 }
 
@@ -65,4 +73,30 @@ bool spy_held_counter(long long &ticks) {
     ticks = held_ticks;
     if (counter_released) counter_held = false;
     return true;
+}
+
+void spy_slow_utc(const int *microseconds, int count) {
+    utc_delay_count = count < SPY_MAX_PAIRS ? count : SPY_MAX_PAIRS;
+    for (int k = 0; k < utc_delay_count; ++k) utc_delays[k] = microseconds[k];
+}
+
+int spy_utc_pairs(SpyPair *out, int capacity) {
+    const int count = pair_count < capacity ? pair_count : capacity;
+    for (int k = 0; k < count; ++k) out[k] = pairs[k];
+    return count;
+}
+
+void spy_saw_counter(long long ticks) {
+    if (!spy_armed()) return;
+    last_counter = ticks;
+    if (pair_open) pairs[pair_count - 1].after = ticks;
+    pair_open = 0;
+}
+
+int spy_utc_read() {
+    if (!spy_armed() || pair_count == SPY_MAX_PAIRS) return 0;
+    const int k = pair_count++;
+    pairs[k] = {last_counter, 0};
+    pair_open = 1;
+    return k < utc_delay_count ? utc_delays[k] / 2 : 0;
 }

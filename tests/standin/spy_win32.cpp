@@ -1,7 +1,8 @@
 // Import-table patching: spy_attach points the loaded MEX module's import
 // slots for the observed calls at the hooks below; each hook records an
 // event and forwards to the function the slot held (kernel32, winmm, or the
-// stand-in libmx/libmex). Only that module's calls are seen, not the host's.
+// stand-in libmx/libmex). Only that module's calls are seen, not the host's,
+// and those it looks up at run time through GetProcAddress.
 #include "spy.h"
 
 #include <windows.h>
@@ -34,13 +35,18 @@ static void *next_QueryPerformanceFrequency, *next_QueryPerformanceCounter, *nex
     *next_mxCreateLogicalScalar, *next_mxCreateString, *next_mxGetPr, *next_mxIsDouble, *next_mxIsSparse,
     *next_mxGetNumberOfElements, *next_mexErrMsgIdAndTxt, *next_GetProcAddress,
     *next_CreateWaitableTimerExW, *next_SetWaitableTimer, *next_WaitForSingleObject,
-    *next_CloseHandle;
+    *next_CloseHandle, *next_GetSystemTimeAsFileTime;
 
-// SetProcessInformation, looked up at run time: only GetProcAddress sees it.
+// Looked up at run time: only GetProcAddress sees them, and tells whether
+// they were looked up in kernel32.
 using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID,
                                                      DWORD);
-static SetProcessInformationFunction next_SetProcessInformation;
-static bool looked_up_in_kernel32;
+using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
+static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
+static bool process_information_in_kernel32, precise_time_in_kernel32;
+static int precise_time_refused;
+
+void spy_refuse_precise_time(int refuse) { precise_time_refused = refuse; }
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(next_##name))
 
@@ -58,8 +64,39 @@ static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     long long held;
     if (spy_held_counter(held)) counter->QuadPart = held;
     last_counter = counter->QuadPart;
+    spy_saw_counter(counter->QuadPart);
     spy_record("counter");
     return result;
+}
+
+// Busy for that long on the counter, unseen: a sleep would be late by more.
+static void spin_us(int microseconds) {
+    if (microseconds <= 0) return;
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    do QueryPerformanceCounter(&now);
+    while ((now.QuadPart - start.QuadPart) * 1000000 < microseconds * frequency.QuadPart);
+}
+
+static void WINAPI spy_GetSystemTimePreciseAsFileTime(LPFILETIME now) {
+    const int half_delay = spy_utc_read();
+    spin_us(half_delay);
+    // Older Wine lacks the call; the spy then stands in for it.
+    if (next_GetSystemTimePreciseAsFileTime)
+        reinterpret_cast<SystemTimeFunction>(next_GetSystemTimePreciseAsFileTime)(now);
+    else
+        GetSystemTimeAsFileTime(now);
+    spin_us(half_delay);
+    spy_record(precise_time_in_kernel32 ? "utc" : "utc(not kernel32)");
+}
+
+static void WINAPI spy_GetSystemTimeAsFileTime(LPFILETIME now) {
+    const int half_delay = spy_utc_read();
+    spin_us(half_delay);
+    NEXT(GetSystemTimeAsFileTime)(now);
+    spin_us(half_delay);
+    spy_record("utc(coarse)");
 }
 
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
@@ -132,31 +169,51 @@ static int WINAPI spy_GetThreadPriority(HANDLE thread) {
 static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
                                              LPVOID information, DWORD size) {
     const auto *state = static_cast<const PROCESS_POWER_THROTTLING_STATE *>(information);
-    if (looked_up_in_kernel32 && is_this_process(process) && kind == ProcessPowerThrottling &&
+    if (process_information_in_kernel32 && is_this_process(process) && kind == ProcessPowerThrottling &&
         size == sizeof *state && state->Version == PROCESS_POWER_THROTTLING_CURRENT_VERSION &&
         state->ControlMask == PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION &&
         state->StateMask == 0)
         spy_record("throttling");
     else
-        spy_record("throttling(%d,%d,%lu,%lu,%lu,%lu)", looked_up_in_kernel32, kind,
+        spy_record("throttling(%d,%d,%lu,%lu,%lu,%lu)", process_information_in_kernel32, kind,
                    static_cast<unsigned long>(size), state ? state->Version : 0UL,
                    state ? state->ControlMask : 0UL, state ? state->StateMask : 0UL);
     // Older Wine lacks the call; the spy then stands in for it.
     return next_SetProcessInformation
-               ? next_SetProcessInformation(process, kind, information, size)
+               ? reinterpret_cast<SetProcessInformationFunction>(next_SetProcessInformation)(
+                     process, kind, information, size)
                : FALSE;
 }
+
+// What GetProcAddress hands out instead of a call looked up by name; while
+// *refused is set and the spy armed, it finds nothing.
+struct Lookup {
+    const char *name;
+    void *hook;
+    void **next;
+    bool *in_kernel32;
+    const int *refused;
+};
+
+static const Lookup lookups[] = {
+    {"SetProcessInformation", reinterpret_cast<void *>(spy_SetProcessInformation),
+     &next_SetProcessInformation, &process_information_in_kernel32, nullptr},
+    {"GetSystemTimePreciseAsFileTime", reinterpret_cast<void *>(spy_GetSystemTimePreciseAsFileTime),
+     &next_GetSystemTimePreciseAsFileTime, &precise_time_in_kernel32, &precise_time_refused},
+};
 
 static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     const FARPROC found = NEXT(GetProcAddress)(module, name);
     // An ordinal is not a name: its high word is 0.
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0 ||
-        std::strcmp(name, "SetProcessInformation") != 0)
-        return found;
-    looked_up_in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
-    next_SetProcessInformation =
-        reinterpret_cast<SetProcessInformationFunction>(reinterpret_cast<void *>(found));
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void *>(spy_SetProcessInformation));
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
+    for (const Lookup &lookup : lookups) {
+        if (std::strcmp(name, lookup.name) != 0) continue;
+        *lookup.in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+        *lookup.next = reinterpret_cast<void *>(found);
+        if (lookup.refused && *lookup.refused && spy_armed()) return nullptr;
+        return reinterpret_cast<FARPROC>(lookup.hook);
+    }
+    return found;
 }
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -309,6 +366,7 @@ static const Hook hooks[] = {
     HOOK("kernel32.dll", SetWaitableTimer),
     HOOK("kernel32.dll", WaitForSingleObject),
     HOOK("kernel32.dll", CloseHandle),
+    HOOK("kernel32.dll", GetSystemTimeAsFileTime),
     HOOK("winmm.dll", timeBeginPeriod),
     HOOK("winmm.dll", timeEndPeriod),
     HOOK("libmx.dll", mxCreateDoubleMatrix_700),

@@ -1,0 +1,152 @@
+#include "harness.h"
+#include "spy.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+using Events = std::vector<std::string>;
+
+namespace {
+
+constexpr int kMaxTries = 10;
+
+// The events of a call of `tries` tries and nargout outputs.
+Events expected_events(const std::string &utc, long tries, int nargout) {
+    Events events{"frequency"};
+    for (long k = 0; k < tries; ++k) events.insert(events.end(), {"counter", utc, "counter"});
+    for (int k = 0; k < std::max(nargout, 1); ++k) events.insert(events.end(), {"create", "getpr"});
+    return events;
+}
+
+struct ReadCase {
+    const char *name;
+    bool refuse_precise;
+    const char *utc;  // the event of each UTC clock read
+};
+
+void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
+
+class ClockutcReads : public testing::TestWithParam<ReadCase> {};
+
+// nargout 0 to 3 in turn: slot 0 is always filled. On Windows "utc" is the
+// precise call, as looked up at run time in kernel32.
+TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
+    const ReadCase &c = GetParam();
+    double step = 0;  // the fallback's, which shows in the uncertainty
+#ifdef _WIN32
+    DWORD adjustment, increment;
+    BOOL disabled;
+    ASSERT_TRUE(GetSystemTimeAdjustment(&adjustment, &increment, &disabled));
+    if (c.refuse_precise) step = increment / 1e7;
+    spy_refuse_precise_time(c.refuse_precise);
+#endif
+    long calls = 0, tries = 0, most = 0;
+    for (; calls < 100; ++calls) {
+        const int nargout = calls % 4;
+        const double before = host_seconds();
+        Call call = call_mex("clockutc", nargout, {});
+        const double after = host_seconds();
+        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+        const long n = std::count(call.events.begin(), call.events.end(), c.utc);
+        ASSERT_EQ(call.events, expected_events(c.utc, n, nargout));
+        ASSERT_TRUE(n >= 1 && n <= kMaxTries) << n;
+        tries += n;
+        most = std::max(most, n);
+        const auto &outputs = call.outcome.outputs;
+        const double t = scalar_of(outputs[0]);
+        EXPECT_LE(before, t);
+        EXPECT_LE(t, after);
+        if (nargout >= 2) {
+            EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2);
+        }
+        if (nargout >= 3) {
+            EXPECT_GE(scalar_of(outputs[2]), step);
+        }
+    }
+    std::printf("clockutc, %s: %.2f tries per call, at most %ld, over %ld calls\n", c.name,
+                double(tries) / calls, most, calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
+                         testing::Values(ReadCase{"Precise", false, "utc"}
+#ifdef _WIN32
+                                         ,
+                                         ReadCase{"Fallback", true, "utc(coarse)"}
+#endif
+                                         ),
+                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
+
+// The spy widens each try by its own delay, so none stops the tries early
+// and the tightest is neither the first nor the last.
+TEST(Clockutc, KeepsTheTightestTryAndAnswersItsMidpoint) {
+    const int delays_us[kMaxTries] = {300, 200, 40, 120, 300, 300, 300, 300, 300, 300};
+    spy_slow_utc(delays_us, kMaxTries);
+    Call call = call_mex("clockutc", 3, {});
+    spy_slow_utc(nullptr, 0);
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    SpyPair pairs[kMaxTries + 1];
+    const int count = spy_utc_pairs(pairs, kMaxTries + 1);
+    ASSERT_EQ(count, kMaxTries);
+    const SpyPair *tightest = std::min_element(pairs, pairs + count, [](const SpyPair &a, const SpyPair &b) {
+        return a.after - a.before < b.after - b.before;
+    });
+    const auto &outputs = call.outcome.outputs;
+    EXPECT_NEAR(scalar_of(outputs[0]),
+                (counter_seconds(tightest->before) + counter_seconds(tightest->after)) / 2, 1e-7);
+    EXPECT_NEAR(scalar_of(outputs[2]), counter_seconds(tightest->after - tightest->before) / 2, 1e-7);
+    EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2);
+}
+
+struct ErrorCase {
+    const char *name;
+    int nargout;
+    std::vector<std::string> args;
+    bool frequency_fails;
+    const char *identifier;
+    const char *message;
+};
+
+void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
+
+class ClockutcError : public testing::TestWithParam<ErrorCase> {};
+
+// Arguments are checked before anything is queried; nothing follows the error.
+TEST_P(ClockutcError, RaisesBeforeReadingAClock) {
+    const ErrorCase &c = GetParam();
+    spy_fail_frequency(c.frequency_fails);
+    Call call = call_mex("clockutc", c.nargout, c.args);
+    spy_fail_frequency(0);
+    ASSERT_TRUE(call.outcome.raised);
+    EXPECT_EQ(call.outcome.identifier, c.identifier);
+    EXPECT_EQ(call.outcome.message, c.message);
+    for (mxArray_tag *output : call.outcome.outputs) EXPECT_EQ(output, nullptr);
+    Events expected{std::string("error(") + c.identifier + ")"};
+    if (c.args.empty() && c.nargout <= 3) expected.insert(expected.begin(), "frequency");
+    EXPECT_EQ(call.events, expected);
+}
+
+const char kFailure[] = "MATLAB:clockutc:failure";
+const char kFailureText[] = "The system clocks cannot be read.";
+const char kInputs[] = "MATLAB:clockutc:invalidNumInputs";
+const char kInputsText[] = "No input arguments permitted.";
+const char kOutputs[] = "MATLAB:clockutc:maxlhs";
+const char kOutputsText[] = "Too many output arguments.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Clockutc, ClockutcError,
+    testing::Values(ErrorCase{"OneInput", 0, {"1"}, false, kInputs, kInputsText},
+                    ErrorCase{"FourOutputs", 4, {}, false, kOutputs, kOutputsText},
+                    ErrorCase{"InputsOverOutputs", 4, {"1"}, false, kInputs, kInputsText},
+                    ErrorCase{"FrequencyFailure", 1, {}, true, kFailure, kFailureText},
+                    ErrorCase{"InputsOverFailure", 0, {"1", "2"}, true, kInputs, kInputsText},
+                    ErrorCase{"OutputsOverFailure", 4, {}, true, kOutputs, kOutputsText}),
+    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
+
+}  // namespace
