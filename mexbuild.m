@@ -2,8 +2,8 @@ function mexbuild(outdir)
 %MEXBUILD  Build the mextime functions with this host's mex command.
 %   MEXBUILD(OUTDIR) compiles the functions from the sources beside
 %   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
-%   copies their help files and MEXTIMECHECK there. Then addpath(OUTDIR)
-%   to use them.
+%   copies their help files, MEXTIMECHECK and the overview (HELP MEXTIME)
+%   there. Then addpath(OUTDIR) to use them.
 %
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
@@ -60,11 +60,23 @@ for k = 1:size(functions, 1)
     mex(args{:}, sources{:});
     copyfile(fullfile(root, 'help', [name '.m']), outdir);
 end
-% The self-check, with the version that CMakeLists.txt sets.
+% The self-check and the overview (help mextime), with the version that
+% CMakeLists.txt sets and its release date from CHANGELOG.md.
 project = fileread(fullfile(root, 'CMakeLists.txt'));
 release = regexp(project, 'project\(mextime VERSION ([0-9.]+)', 'tokens', 'once');
-check = fileread(fullfile(root, 'selfcheck', 'mextimecheck.m'));
-fid = fopen(fullfile(outdir, 'mextimecheck.m'), 'w');
-fprintf(fid, '%s', strrep(check, '@PROJECT_VERSION@', release{1}));
+changes = fileread(fullfile(root, 'CHANGELOG.md'));
+day = regexp(changes, ['## ' strrep(release{1}, '.', '\.') ' - ([0-9-]+)'], 'tokens', 'once');
+day = datestr(datenum(day{1}, 'yyyy-mm-dd'), 'dd-mmm-yyyy');
+copy_versioned(fullfile(root, 'selfcheck', 'mextimecheck.m'), fullfile(outdir, 'mextimecheck.m'), ...
+    release{1}, day);
+for name = {'Contents.m', 'mextime.m'}
+    copy_versioned(fullfile(root, 'help', 'Contents.m.in'), fullfile(outdir, name{1}), release{1}, day);
+end
+end
+
+function copy_versioned(from, to, release, day)
+text = strrep(strrep(fileread(from), '@PROJECT_VERSION@', release), '@MEXTIME_RELEASE_DATE@', day);
+fid = fopen(to, 'w');
+fprintf(fid, '%s', text);
 fclose(fid);
 end

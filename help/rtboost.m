@@ -10,7 +10,8 @@
 %   refuses is refused silently. RTSTATUS tells what was obtained.
 %
 %   A thread at real-time priority that never waits can make the machine
-%   unresponsive. Pace loops with SLEEP.
+%   unresponsive. Pace loops with WAITUNTIL, which sleeps through most of
+%   each wait.
 %
 %   Platform notes:
 %     Windows  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS),
@@ -36,4 +37,4 @@
 %              it has: one already at a real-time priority of 80 or more
 %              keeps it, and only takes SCHED_RESET_ON_FORK.
 %
-%   See also RTSTATUS, RTRESTORE, SLEEP, CLOCKREAD.
+%   See also RTSTATUS, RTRESTORE, WAITUNTIL, CLOCKREAD.

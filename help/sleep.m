@@ -39,13 +39,19 @@
 %              opts out of Windows 11's timer throttling, which otherwise
 %              ignores the request while MATLAB is minimised
 %              (SetProcessInformation, ProcessPowerThrottling, looked up at
-%              run time: Windows 7 lacks it).
+%              run time: Windows 7 lacks it); the opt-out stays for the
+%              process. Sleep counts from the last clock tick, so as
+%              CLOCKREAD measures it a wait may end up to one tick (about
+%              1 ms, 0.5 ms on some machines) early, as Windows documents.
+%              WAITUNTIL re-reads the counter and is never early.
 %     Linux    There is no system-wide timer resolution; the calling
 %              thread's timer slack (how late a sleep may end) stands in.
 %              prctl(PR_SET_TIMERSLACK, 1) sets it to 1 ns for the wait and
 %              the earlier slack is restored afterwards. The wait is
 %              clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
-%              resumed after a signal, so no signal cuts it short.
+%              taken as the call starts, so the bracket's own cost is spent
+%              inside the wait; it resumes after a signal, so no signal
+%              cuts it short.
 %              For a wait of 1 ms or more, a PM QoS request of 0 us is held
 %              on /dev/cpu_dma_latency during the wait, where that file can
 %              be opened (by default root only); elsewhere it is skipped.

@@ -22,7 +22,8 @@ function selfcheck (version, png, fixtures)
   endfor
   rmpath (fullfile (fixtures, "counting"));
 
-  ## The whole check, with its plot; the priority ends as it began.
+  ## The whole check, with its plot, as root: rtboost obtains real time,
+  ## the PM QoS request is held, and the priority ends as it began.
   if (exist (png, "file"))
     delete (png);
   endif
@@ -31,7 +32,9 @@ function selfcheck (version, png, fixtures)
   assert (scheduling (), before);
   assert (r.passed, "failed: %s", strjoin (r.failures, "; "));
   assert ({r.mextime_version, r.host, r.platform}, {version, "Octave", computer()});
-  assert (r.priority.restored && r.priority.boosted.realtime);
+  assert (r.priority.obtained && r.priority.restored && r.priority.boosted.realtime);
+  assert (r.wakeup_latency_request, true);
+  assert (r.utc_uncertainty >= 0 && r.utc_uncertainty < 1e-4 && isfinite (r.utc_drift_ppm));
   for pass = {r.normal, r.boosted}
     p = pass{1};
     assert ([p.clockread.step_us, p.clockread.cost_us] > 0);
@@ -40,8 +43,9 @@ function selfcheck (version, png, fixtures)
       assert (w.n, 300);
       assert (all (diff ([0, w.p50_ms, w.p90_ms, w.p99_ms, w.max_ms]) >= 0));
     endfor
-    assert (p.trials.n, 200);
-    assert ([p.trials.jitter_ms, p.trials.worst_ms] >= 0);
+    assert ([p.trials.n, p.trials_500ms.n], [200, 10]);
+    assert ([p.trials.jitter_ms, p.trials.worst_ms, p.trials_500ms.worst_ms] >= 0);
+    assert (p.spin.learned_ms >= 0.02 && p.spin.learned_ms <= 0.5 && p.spin.cpu_share > 0);
   endfor
   fid = fopen (png, "r");
   signature = fread (fid, 8, "uint8")';
@@ -49,13 +53,23 @@ function selfcheck (version, png, fixtures)
   assert (isequal (signature, [137 80 78 71 13 10 26 10]), "%s is not a PNG", png);
   assert (stat (png).size > 1000);
 
-  ## A function that raises a wrong identifier fails the check, by its name.
-  addpath (fullfile (fixtures, "wrong_identifier"));
+  ## Broken functions fail the check, each by its name and fault, and an
+  ## rtboost that obtains nothing leaves one pass.
+  addpath (fullfile (fixtures, "broken"));
   r = mextimecheck ();
-  assert (! r.passed);
-  assert (numel (r.failures) == 1, strjoin (r.failures, "; "));
-  assert (strncmp (r.failures{1}, "sleep: sleep()", 14), r.failures{1});
-  assert (! isempty (strfind (r.failures{1}, "MATLAB:sleep:invalidNumInputs")));
+  rmpath (fullfile (fixtures, "broken"));
+  assert (! r.passed && ! r.priority.obtained && isempty (r.boosted));
+  faults = {"^sleep: sleep\\(\\); raised 'MATLAB:sleep:noInput', expected MATLAB:sleep:invalidNumInputs$";
+            "^sleep: sleep\\(2\\) did not answer the double 0$";
+            "^waituntil: waituntil\\(NaN\\); said 'Deadline is not a number.'";
+            "^waituntil: returned 0\\.[0-9]+ ms before its deadline$";
+            "^waituntil: with spin 0, returned before its deadline";
+            "^waituntil: 300 of 300 waits of 1 ms ended early"};
+  for k = 1:numel (faults)
+    assert (any (! cellfun (@isempty, regexp (r.failures, faults{k}))), "no failure like %s in: %s",
+            faults{k}, strjoin (r.failures, "; "));
+  endfor
+  assert (numel (r.failures), numel (faults), strjoin (r.failures, "; "));
 endfunction
 
 ## Policy and priority of this process, and the nice value of each thread.

@@ -1,6 +1,7 @@
 #!/bin/sh
 # mexbuild.sh ROOT NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
-# builds the functions into a fresh folder, where they run with their help.
+# builds the functions into a fresh folder, where they run with their help
+# and the overview.
 set -eu
 root=$1
 shift
@@ -13,4 +14,6 @@ octave-cli --norc --no-history --quiet --eval "
   addpath('$root/tests/package', '$tmp/out');
   check_functions('$tmp/out/', strsplit('$*'));
   assert(strcmp(which('mextimecheck'), '$tmp/out/mextimecheck.m'));
-  assert(isempty(strfind(fileread(which('mextimecheck')), '@PROJECT_VERSION@')));"
+  assert(isempty(strfind(fileread(which('mextimecheck')), '@PROJECT_VERSION@')));
+  overview = evalc('help mextime');
+  assert(! isempty(regexp(overview, 'Version [0-9.]+ [0-9]+-[A-Z][a-z]+-[0-9]+', 'once')), overview);"
