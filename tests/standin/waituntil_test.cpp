@@ -178,12 +178,13 @@ TEST(Waituntil, CtrlCEndsTheWaitWithAnErrorAndNoAnswer) {
 }
 
 // The spin the call used: the platform's default until a wake-up is
-// recorded, then 1.5 times the worst recent one, within bounds; after a
-// calm second, the default again. The timer's deadline is exactly t - spin.
+// recorded, then 1.5 times the worst of the recent ones, within bounds;
+// after a calm second, the default again. The timer's deadline is exactly
+// t - spin.
 struct SpinCase {
     const char *name;
-    long long late_ns;  // the spy's timer in the call before; -1: no call before
-    double idle;        // s between that call and the one measured
+    std::vector<long long> late_ns;  // the spy's timer in the calls before
+    double idle;                     // s between those calls and the one measured
     double spin;
 };
 
@@ -194,25 +195,27 @@ class WaituntilSpin : public testing::TestWithParam<SpinCase> {};
 TEST_P(WaituntilSpin, FollowsTheRecordWithinItsBounds) {
     const SpinCase &c = GetParam();
     const KeptLoaded kept;
-    if (c.late_ns >= 0) {
-        spy_time_timer(c.late_ns);
+    for (long long late : c.late_ns) {
+        spy_time_timer(late);
         call_mex("waituntil", 1, {seconds_text(host_seconds() + kAhead)});
         spy_time_timer(-1);
-        std::this_thread::sleep_for(std::chrono::duration<double>(c.idle));
     }
+    std::this_thread::sleep_for(std::chrono::duration<double>(c.idle));
     const double t = host_seconds() + 2 * kAhead;
     Call call = call_mex("waituntil", 2, {seconds_text(t)});
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    EXPECT_EQ(scalar_of(call.outcome.outputs[1]), c.spin);
+    EXPECT_DOUBLE_EQ(scalar_of(call.outcome.outputs[1]), c.spin);
     EXPECT_NEAR(spy_last_deadline(), t - c.spin, 1e-6);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Waituntil, WaituntilSpin,
-    testing::Values(SpinCase{"StartsAtTheDefault", -1, 0, kDefaultSpin},
-                    SpinCase{"NoLessWhenTheTimerIsPrompt", 0, 0, kLeastSpin},
-                    SpinCase{"NoMoreWhenTheTimerIsLate", 2000000, 0, kDefaultSpin},
-                    SpinCase{"DefaultAgainAfterACalmSecond", 0, 1.1, kDefaultSpin}),
+    testing::Values(SpinCase{"StartsAtTheDefault", {}, 0, kDefaultSpin},
+                    SpinCase{"NoLessWhenTheTimerIsPrompt", {0}, 0, kLeastSpin},
+                    SpinCase{"OneAndAHalfTheLatest", {100000}, 0, 1.5 * 100e-6},
+                    SpinCase{"TheWorstOfTheRecentOnes", {100000, 0}, 0, 1.5 * 100e-6},
+                    SpinCase{"NoMoreWhenTheTimerIsLate", {2000000}, 0, kDefaultSpin},
+                    SpinCase{"DefaultAgainAfterACalmSecond", {0}, 1.1, kDefaultSpin}),
     [](const testing::TestParamInfo<SpinCase> &info) { return info.param.name; });
 
 struct ErrorCase {
