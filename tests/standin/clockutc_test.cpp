@@ -11,8 +11,6 @@
 #include <windows.h>
 #endif
 
-using Events = std::vector<std::string>;
-
 namespace {
 
 constexpr int kMaxTries = 10;
@@ -103,50 +101,5 @@ TEST(Clockutc, KeepsTheTightestTryAndAnswersItsMidpoint) {
     EXPECT_NEAR(scalar_of(outputs[2]), counter_seconds(tightest->after - tightest->before) / 2, 1e-7);
     EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2);
 }
-
-struct ErrorCase {
-    const char *name;
-    int nargout;
-    std::vector<std::string> args;
-    bool frequency_fails;
-    const char *identifier;
-    const char *message;
-};
-
-void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
-
-class ClockutcError : public testing::TestWithParam<ErrorCase> {};
-
-// Arguments are checked before anything is queried; nothing follows the error.
-TEST_P(ClockutcError, RaisesBeforeReadingAClock) {
-    const ErrorCase &c = GetParam();
-    spy_fail_frequency(c.frequency_fails);
-    Call call = call_mex("clockutc", c.nargout, c.args);
-    spy_fail_frequency(0);
-    ASSERT_TRUE(call.outcome.raised);
-    EXPECT_EQ(call.outcome.identifier, c.identifier);
-    EXPECT_EQ(call.outcome.message, c.message);
-    for (mxArray_tag *output : call.outcome.outputs) EXPECT_EQ(output, nullptr);
-    Events expected{std::string("error(") + c.identifier + ")"};
-    if (c.args.empty() && c.nargout <= 3) expected.insert(expected.begin(), "frequency");
-    EXPECT_EQ(call.events, expected);
-}
-
-const char kFailure[] = "MATLAB:clockutc:failure";
-const char kFailureText[] = "The system clocks cannot be read.";
-const char kInputs[] = "MATLAB:clockutc:invalidNumInputs";
-const char kInputsText[] = "No input arguments permitted.";
-const char kOutputs[] = "MATLAB:clockutc:maxlhs";
-const char kOutputsText[] = "Too many output arguments.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Clockutc, ClockutcError,
-    testing::Values(ErrorCase{"OneInput", 0, {"1"}, false, kInputs, kInputsText},
-                    ErrorCase{"FourOutputs", 4, {}, false, kOutputs, kOutputsText},
-                    ErrorCase{"InputsOverOutputs", 4, {"1"}, false, kInputs, kInputsText},
-                    ErrorCase{"FrequencyFailure", 1, {}, true, kFailure, kFailureText},
-                    ErrorCase{"InputsOverFailure", 0, {"1", "2"}, true, kInputs, kInputsText},
-                    ErrorCase{"OutputsOverFailure", 4, {}, true, kOutputs, kOutputsText}),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
 
 }  // namespace

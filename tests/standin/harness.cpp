@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -69,4 +70,20 @@ double scalar_of(const mxArray_tag *array) {
     EXPECT_EQ(array->cols, 1u);
     EXPECT_FALSE(array->complex);
     return static_cast<const double *>(array->real)[0];
+}
+
+std::string name_of(const std::string &event) { return event.substr(0, event.find('(')); }
+
+Events named(const Events &events, std::initializer_list<const char *> names) {
+    Events kept;
+    for (const std::string &event : events)
+        for (const char *name : names)
+            if (name_of(event) == name) kept.push_back(event);
+    return kept;
+}
+
+std::string seconds_text(double t) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", t);
+    return text;
 }

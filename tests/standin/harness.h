@@ -5,12 +5,15 @@
 
 #include "loader.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+using Events = std::vector<std::string>;
+
 struct Call {
     mexhost::Outcome outcome;
-    std::vector<std::string> events;
+    Events events;
 };
 
 // The built deliverable, e.g. dist/glnxa64/clockread.mexa64.
@@ -24,6 +27,17 @@ Call call_mex(const std::string &name, int nargout, const std::vector<std::strin
 double host_seconds();
 // A count of the counter's ticks in seconds, as clockread computes it.
 double counter_seconds(long long ticks);
+
+// The stand-in libut's Ctrl+C flag, as mexhost sets it; answers the flag
+// as it was.
+extern "C" bool utSetInterruptPending(bool pending);
+
+// An event's name, without its arguments; the events of those names, in order.
+std::string name_of(const std::string &event);
+Events named(const Events &events, std::initializer_list<const char *> names);
+
+// A time as an argument, with every digit of the double.
+std::string seconds_text(double t);
 
 // The value of a 1x1 real double answer; fails the test otherwise.
 double scalar_of(const mxArray_tag *array);

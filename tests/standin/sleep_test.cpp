@@ -13,22 +13,13 @@
 #include <sys/time.h>
 #endif
 
-using Events = std::vector<std::string>;
-
 namespace {
 
 // The host calls and the resolution bracket; the checks and clock readings
 // that surround them are left out.
 Events bracket_of(const Events &events) {
-    Events kept;
-    for (const std::string &event : events) {
-        const std::string name = event.substr(0, event.find('('));
-        for (const char *wanted :
-             {"create", "getpr", "throttling", "request", "hold_latency", "wait", "drop_latency",
-              "release", "error"})
-            if (name == wanted) kept.push_back(event);
-    }
-    return kept;
+    return named(events, {"create", "getpr", "throttling", "request", "hold_latency", "wait", "drop_latency",
+                          "release", "error"});
 }
 
 // A wait of ms inside the bracket, as the platform makes it.
@@ -96,54 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
                     WaitCase{"ComplexRealPart", {"1+2i"}, 1},
                     WaitCase{"AcrossASecond", {"100"}, 100, 0.09}),
     [](const testing::TestParamInfo<WaitCase> &info) { return info.param.name; });
-
-struct ErrorCase {
-    const char *name;
-    std::vector<std::string> args;
-    bool reads_duration;  // the error follows the duration's read
-    const char *identifier;
-    const char *message;
-};
-
-void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
-
-class SleepError : public testing::TestWithParam<ErrorCase> {};
-
-TEST_P(SleepError, RaisesBeforeAnyRequest) {
-    const ErrorCase &c = GetParam();
-    Call call = call_mex("sleep", 1, c.args);
-    ASSERT_TRUE(call.outcome.raised);
-    EXPECT_EQ(call.outcome.identifier, c.identifier);
-    EXPECT_EQ(call.outcome.message, c.message);
-    const std::string error = std::string("error(") + c.identifier + ")";
-    const Events expected =
-        c.reads_duration ? Events{"create", "getpr", error} : Events{error};
-    EXPECT_EQ(bracket_of(call.events), expected);
-}
-
-const char kInputs[] = "MATLAB:sleep:invalidNumInputs";
-const char kInputsText[] = "One input required.";
-const char kInput[] = "MATLAB:sleep:invalidInput";
-const char kInputText[] = "Duration must be a non-empty full double array.";
-const char kDuration[] = "MATLAB:sleep:invalidDuration";
-const char kNaNText[] = "Duration must not be NaN.";
-const char kTooLongText[] = "Duration must be less than 4294967295 milliseconds.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Sleep, SleepError,
-    testing::Values(ErrorCase{"NoInput", {}, false, kInputs, kInputsText},
-                    ErrorCase{"Empty", {"[]"}, false, kInput, kInputText},
-                    ErrorCase{"Char", {"'5'"}, false, kInput, kInputText},
-                    ErrorCase{"Int32", {"int32(5)"}, false, kInput, kInputText},
-                    ErrorCase{"Logical", {"true"}, false, kInput, kInputText},
-                    ErrorCase{"Single", {"single(5)"}, false, kInput, kInputText},
-                    ErrorCase{"Sparse", {"sparse(5)"}, false, kInput, kInputText},
-                    ErrorCase{"Cell", {"cell(5)"}, false, kInput, kInputText},
-                    ErrorCase{"NaN", {"NaN"}, true, kDuration, kNaNText},
-                    ErrorCase{"Inf", {"Inf"}, true, kDuration, kTooLongText},
-                    ErrorCase{"AllOnes", {"4294967295"}, true, kDuration, kTooLongText},
-                    ErrorCase{"Huge", {"1e300"}, true, kDuration, kTooLongText}),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
 
 #ifndef _WIN32
 TEST(SleepLinux, RestoresTheThreadsTimerSlack) {

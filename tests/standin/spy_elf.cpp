@@ -1,16 +1,13 @@
 // ELF interposition: the test program exports these names, so the MEX file's
 // calls bind to them first; each records an event and forwards to the next
 // definition (libc, or the stand-in libmx/libmex). Each keeps the C name and
-// the noexcept of its libc declaration.
-#include "spy.h"
+// the noexcept of its libc declaration. spy_elf_wait.cpp and
+// spy_elf_priority.cpp interpose the same way.
+#include "spy_host.h"
 
 #include <dlfcn.h>
 #include <errno.h>
 #include <time.h>
-
-#include <cstdarg>
-#include <cstddef>
-#include <cstdio>
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
@@ -62,45 +59,5 @@ extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
     return result;
 }
 
-// The host calls, declared as the stand-in libmx/libmex define them.
-typedef struct mxArray_tag mxArray;
-extern "C" {
-mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag);
-double *mxGetPr(const mxArray *array);
-mxArray *mxCreateLogicalScalar(bool value);
-mxArray *mxCreateString(const char *text);
-void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
-}
-
-extern "C" mxArray *mxCreateDoubleMatrix_700(int m, int n, int flag) {
-    if (m == 1 && n == 1 && flag == 0)
-        spy_record("create");
-    else
-        spy_record("create(%d,%d,%d)", m, n, flag);
-    return NEXT(mxCreateDoubleMatrix_700)(m, n, flag);
-}
-
-extern "C" double *mxGetPr(const mxArray *array) {
-    spy_record("getpr");
-    return NEXT(mxGetPr)(array);
-}
-
-extern "C" mxArray *mxCreateLogicalScalar(bool value) {
-    spy_record("logical");
-    return NEXT(mxCreateLogicalScalar)(value);
-}
-
-extern "C" mxArray *mxCreateString(const char *text) {
-    spy_record("string");
-    return NEXT(mxCreateString)(text);
-}
-
-extern "C" void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...) {
-    char message[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
-    spy_record("error(%s)", identifier);
-    NEXT(mexErrMsgIdAndTxt)(identifier, "%s", message);
-}
+#define SPY_HOOK(type, name) extern "C" type name
+SPY_HOST_HOOKS

@@ -1,6 +1,5 @@
-// ELF interposition of the calls a wait makes: the input checks, the timer
-// slack bracket and the sleep itself. Interposed and forwarded as in
-// spy_elf.cpp.
+// ELF interposition of the calls a wait makes: the timer slack bracket, the
+// PM QoS request and the sleep itself.
 #include "spy.h"
 
 #include <dlfcn.h>
@@ -18,28 +17,6 @@
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
 timespec spy_last_monotonic();
-
-typedef struct mxArray_tag mxArray;
-extern "C" {
-bool mxIsDouble(const mxArray *array);
-bool mxIsSparse(const mxArray *array);
-std::size_t mxGetNumberOfElements(const mxArray *array);
-}
-
-extern "C" bool mxIsDouble(const mxArray *array) {
-    spy_record("isdouble");
-    return NEXT(mxIsDouble)(array);
-}
-
-extern "C" bool mxIsSparse(const mxArray *array) {
-    spy_record("issparse");
-    return NEXT(mxIsSparse)(array);
-}
-
-extern "C" std::size_t mxGetNumberOfElements(const mxArray *array) {
-    spy_record("numel");
-    return NEXT(mxGetNumberOfElements)(array);
-}
 
 // Linux tells a request from its release only by order: while armed, a slack
 // set with no request held is the request, the next one its release, which

@@ -7,11 +7,6 @@
 #include <cstdio>
 #include <thread>
 
-// The stand-in libut's flag, as Ctrl+C sets it in mexhost.
-extern "C" bool utSetInterruptPending(bool pending);
-
-using Events = std::vector<std::string>;
-
 namespace {
 
 // How far ahead a deadline is set that must still be ahead when the call
@@ -31,24 +26,11 @@ struct KeptLoaded {
     KeptLoaded() { call_mex("waituntil", 1, {"0"}); }
 };
 
-std::string name_of(const std::string &event) { return event.substr(0, event.find('(')); }
-
 // The platform waits, their brackets and the host calls; clock readings
 // and input checks are left out.
 Events waits_of(const Events &events) {
-    Events kept;
-    for (const std::string &event : events)
-        for (const char *wanted : {"create", "throttling", "request", "hold_latency", "timer", "due",
-                                   "wait", "close", "drop_latency", "release", "error"})
-            if (name_of(event) == wanted) kept.push_back(event);
-    return kept;
-}
-
-// A time on the host's reading of clockread's timebase, with every digit.
-std::string seconds_text(double t) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.17g", t);
-    return text;
+    return named(events, {"create", "throttling", "request", "hold_latency", "timer", "due", "wait", "close",
+                          "drop_latency", "release", "error"});
 }
 
 struct WaitCase {
@@ -217,81 +199,6 @@ INSTANTIATE_TEST_SUITE_P(
                     SpinCase{"NoMoreWhenTheTimerIsLate", {2000000}, 0, kDefaultSpin},
                     SpinCase{"DefaultAgainAfterACalmSecond", {0}, 1.1, kDefaultSpin}),
     [](const testing::TestParamInfo<SpinCase> &info) { return info.param.name; });
-
-struct ErrorCase {
-    const char *name;
-    std::vector<std::string> args;
-    int nargout;
-    const char *identifier;
-    const char *message;
-    double from_now = 0;  // when set, t = the host's reading + this comes first
-    bool frequency_fails = false;
-};
-
-void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
-
-class WaituntilError : public testing::TestWithParam<ErrorCase> {};
-
-// Ctrl+C is pending throughout, so that a check that let a long wait
-// through ends it at once, with the wrong error.
-TEST_P(WaituntilError, RaisesBeforeAnyWait) {
-    const ErrorCase &c = GetParam();
-    const KeptLoaded kept;
-    std::vector<std::string> args = c.args;
-    if (c.from_now != 0) args.insert(args.begin(), seconds_text(host_seconds() + c.from_now));
-    utSetInterruptPending(true);
-    spy_fail_frequency(c.frequency_fails);
-    Call call = call_mex("waituntil", c.nargout, args);
-    spy_fail_frequency(0);
-    utSetInterruptPending(false);
-    ASSERT_TRUE(call.outcome.raised);
-    EXPECT_EQ(call.outcome.identifier, c.identifier);
-    EXPECT_EQ(call.outcome.message, c.message);
-    EXPECT_EQ(waits_of(call.events), Events{std::string("error(") + c.identifier + ")"});
-}
-
-const char kInputs[] = "MATLAB:waituntil:invalidNumInputs";
-const char kInputsText[] = "One or two inputs required.";
-const char kOutputs[] = "MATLAB:waituntil:maxlhs";
-const char kOutputsText[] = "Too many output arguments.";
-const char kDeadline[] = "MATLAB:waituntil:invalidDeadline";
-const char kScalarText[] = "Deadline must be a real double scalar.";
-const char kNaNText[] = "Deadline must not be NaN.";
-const char kFarText[] = "Deadline must be less than 4294967 seconds away.";
-const char kSpin[] = "MATLAB:waituntil:invalidSpin";
-const char kSpinText[] = "Spin must be a number of seconds from 0 to 1.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Waituntil, WaituntilError,
-    testing::Values(ErrorCase{"NoInput", {}, 1, kInputs, kInputsText},
-                    ErrorCase{"NoInputThreeOutputs", {}, 3, kInputs, kInputsText},
-                    ErrorCase{"ThreeInputs", {"0", "0", "0"}, 1, kInputs, kInputsText},
-                    ErrorCase{"ThreeOutputs", {"0"}, 3, kOutputs, kOutputsText},
-                    ErrorCase{"ThreeOutputsBadDeadline", {"'5'"}, 3, kOutputs, kOutputsText},
-                    ErrorCase{"Char", {"'5'"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Logical", {"true"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Int32", {"int32(5)"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Single", {"single(5)"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Complex", {"1+2i"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Sparse", {"sparse(1)"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Empty", {"[]"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"Vector", {"[1,2]"}, 1, kDeadline, kScalarText},
-                    ErrorCase{"NaN", {"NaN"}, 1, kDeadline, kNaNText},
-                    ErrorCase{"NaNBeforeSpin", {"NaN", "NaN"}, 1, kDeadline, kNaNText},
-                    ErrorCase{"CounterFails", {"0"}, 1, "MATLAB:waituntil:failure",
-                              "The counter cannot be read.", 0, true},
-                    ErrorCase{"Inf", {"Inf"}, 1, kDeadline, kFarText},
-                    ErrorCase{"FarAhead", {"1e12"}, 1, kDeadline, kFarText},
-                    // Half a second past the cap, however long the call takes to start.
-                    ErrorCase{"JustPastTheCap", {}, 1, kDeadline, kFarText, 4294967.5},
-                    ErrorCase{"FarBeforeSpin", {"1e12", "2"}, 1, kDeadline, kFarText},
-                    ErrorCase{"SpinNegative", {"0", "-0.001"}, 1, kSpin, kSpinText},
-                    ErrorCase{"SpinAboveOne", {"0", "1.5"}, 1, kSpin, kSpinText},
-                    ErrorCase{"SpinNaN", {"0", "NaN"}, 1, kSpin, kSpinText},
-                    ErrorCase{"SpinChar", {"0", "'a'"}, 1, kSpin, kSpinText},
-                    ErrorCase{"SpinComplex", {"0", "1+2i"}, 1, kSpin, kSpinText},
-                    ErrorCase{"SpinVector", {"0", "[0,0]"}, 1, kSpin, kSpinText}),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
 
 #ifdef _WIN32
 TEST(WaituntilWindows, FallsBackToSleepsBracketWhereTheFlagIsRefused) {
