@@ -1,55 +1,39 @@
 #!/bin/sh
 # archives.sh DIST VERSION NAME...: each release zip holds exactly the MEX
-# files of its dist/ folder, the same bytes, with their help, README and
-# license. The Windows zip is checked once the Windows folder exists. No file
-# in the zips or the Octave package carries anything of the build machine
-# (shipped.sh, with MEXTIME_MACHINE_PATHS).
+# files of its dist/ folder, the same bytes, with their help, the overview,
+# the self-check, a README naming the version and the license. The Windows
+# zip is checked once the Windows folder exists. No file in the zips or the
+# Octave package carries anything of the build machine (shipped.sh, with
+# MEXTIME_MACHINE_PATHS).
 set -eu
 dist=$1 version=$2
 shift 2
 status=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-shipped=$(cd "$(dirname "$0")/../binary" && pwd)/shipped.sh
+fail() { echo "FAIL $*"; status=1; }
 
 check_zip() {
     folder=$1 suffix=$2
     shift 2
     zip=$dist/mextime-$version-$folder.zip
-    expected=$(for name in "$@"; do
-        printf 'mextime/%s.%s\nmextime/%s.m\n' "$name" "$suffix" "$name"
-    done; printf 'mextime/\nmextime/Contents.m\nmextime/mextime.m\nmextime/LICENSE.txt\nmextime/README.txt\nmextime/mextimecheck.m\n')
-    actual=$(unzip -Z1 "$zip") || { echo "FAIL $zip: cannot list"; status=1; return; }
-    if [ "$(echo "$expected" | sort)" != "$(echo "$actual" | sort)" ]; then
-        echo "FAIL $zip holds:"; echo "$actual"; echo "expected:"; echo "$expected"
-        status=1
-    fi
-    for file in mextimecheck.m; do
+    from_dist=$(for name in "$@"; do printf '%s.%s\n%s.m\n' "$name" "$suffix" "$name"; done
+                printf 'Contents.m\nmextime.m\nmextimecheck.m\n')
+    expected=$(printf '%s\nLICENSE.txt\nREADME.txt\n' "$from_dist" | sed 's|^|mextime/|'; echo mextime/)
+    [ "$(unzip -Z1 "$zip" | sort)" = "$(echo "$expected" | sort)" ] ||
+        { fail "$zip holds:"; unzip -Z1 "$zip"; }
+    for file in $from_dist; do
         unzip -p "$zip" "mextime/$file" | cmp -s - "$dist/$folder/$file" ||
-            { echo "FAIL $zip: mextime/$file differs from $dist/$folder/$file"; status=1; }
-    done
-    for name in "$@"; do
-        for file in "$name.$suffix" "$name.m"; do
-            unzip -p "$zip" "mextime/$file" | cmp -s - "$dist/$folder/$file" ||
-                { echo "FAIL $zip: mextime/$file differs from $dist/$folder/$file"; status=1; }
-        done
+            fail "$zip: mextime/$file differs from $dist/$folder/$file"
     done
     unzip -p "$zip" mextime/README.txt | grep -q "mextime $version for MATLAB" ||
-        { echo "FAIL $zip: README.txt does not name version $version"; status=1; }
-    unzip -l "$zip"
-    mkdir "$tmp/$folder"
+        fail "$zip: README.txt does not name version $version"
     unzip -q "$zip" -d "$tmp/$folder"
-    find "$tmp/$folder" -type f -exec "$shipped" {} + || status=1
 }
 
 check_zip glnxa64 mexa64 "$@"
-if [ -d "$dist/win64" ]; then
-    check_zip win64 mexw64 "$@"
-else
-    echo "no $dist/win64: no Windows zip to check"
-fi
-
+[ ! -d "$dist/win64" ] || check_zip win64 mexw64 "$@"
 mkdir "$tmp/octave"
 tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"
-find "$tmp/octave" -type f -exec "$shipped" {} + || status=1
+find "$tmp" -type f -exec "$(dirname "$0")/../binary/shipped.sh" {} + || status=1
 exit $status

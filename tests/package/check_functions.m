@@ -1,47 +1,31 @@
 ## check_functions (WHERE, NAMES): each of NAMES is a MEX file under WHERE,
 ## `help` prints its help, and it works when called, errors included.
 function check_functions (where, names)
+  ## Each function: a call that must work, a bad one and its identifier.
+  calls = {"clockread", "assert (clockread () > 0)", "clockread (1)", "MATLAB:tsec:invalidNumInputs";
+           "clockutc", "assert (clockutc () > 0)", "clockutc (1)", "MATLAB:clockutc:invalidNumInputs";
+           "sleep", "assert (sleep (1), 0)", "sleep ()", "MATLAB:sleep:invalidNumInputs";
+           "waituntil", "t = clockread () + 0.001; assert (waituntil (t) >= t)", "waituntil ()", ...
+           "MATLAB:waituntil:invalidNumInputs";
+           "rtboost", "rtboost ()", "", "";
+           "rtrestore", "rtrestore ()", "", "";
+           "rtstatus", "assert (islogical (rtstatus ()))", "rtstatus (1)", "MATLAB:rtstatus:invalidNumInputs"};
   for k = 1:numel (names)
-    name = names{k};
+    row = find (strcmp (calls(:, 1), names{k}));
+    assert (! isempty (row), "check_functions: no check for %s", names{k});
+    [name, good, bad, id] = calls{row, :};
     file = which (name);
-    assert (strncmp (file, where, numel (where)), "%s runs from %s", name, file);
-    assert (exist (name), 3);
-    text = evalc (sprintf ("help %s", name));
-    assert (! isempty (strfind (text, [upper(name) "  "])), "no help for %s", name);
-    switch (name)
-      case "clockread"
-        assert (clockread () > 0);
-        assert (raised (@() clockread (1)), "MATLAB:tsec:invalidNumInputs");
-      case "clockutc"
-        [t, utc] = clockutc ();
-        assert (t > 0 && utc > 1.7e9);
-        assert (raised (@() clockutc (1)), "MATLAB:clockutc:invalidNumInputs");
-      case "sleep"
-        assert (sleep (1), 0);
-        assert (raised (@() sleep ()), "MATLAB:sleep:invalidNumInputs");
-      case "waituntil"
-        t = clockread () + 0.001;
-        assert (waituntil (t) >= t);
-        assert (raised (@() waituntil ()), "MATLAB:waituntil:invalidNumInputs");
-      case "rtboost"
-        rtboost ();
-      case "rtrestore"
-        rtrestore ();
-      case "rtstatus"
-        assert (islogical (rtstatus ()));
-        assert (raised (@() rtstatus (1)), "MATLAB:rtstatus:invalidNumInputs");
-      otherwise
-        error ("check_functions: no check for %s", name);
-    endswitch
+    assert (strncmp (file, where, numel (where)) && exist (name) == 3, "%s runs from %s", name, file);
+    assert (! isempty (strfind (evalc (["help " name]), [upper(name) "  "])), "no help for %s", name);
+    eval (good);
+    if (! isempty (bad))
+      err = [];
+      try
+        eval (bad);
+      catch err
+      end_try_catch
+      assert (! isempty (err) && strcmp (err.identifier, id), "%s did not raise %s", bad, id);
+    endif
     printf ("%s: %s\n", name, file);
   endfor
-endfunction
-
-function id = raised (call)
-  id = "";
-  try
-    call ();
-  catch err
-    id = err.identifier;
-  end_try_catch
 endfunction

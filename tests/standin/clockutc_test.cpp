@@ -61,25 +61,21 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
         const double t = scalar_of(outputs[0]);
         EXPECT_LE(before, t);
         EXPECT_LE(t, after);
-        if (nargout >= 2) {
-            EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2);
-        }
-        if (nargout >= 3) {
-            EXPECT_GE(scalar_of(outputs[2]), step);
-        }
+        if (nargout >= 2) { EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2); }
+        if (nargout >= 3) { EXPECT_GE(scalar_of(outputs[2]), step); }
     }
     std::printf("clockutc, %s: %.2f tries per call, at most %ld, over %ld calls\n", c.name,
                 double(tries) / calls, most, calls);
 }
 
-INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
-                         testing::Values(ReadCase{"Precise", false, "utc"}
 #ifdef _WIN32
-                                         ,
-                                         ReadCase{"Fallback", true, "utc(coarse)"}
-#endif
-                                         ),
+INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
+                         testing::Values(ReadCase{"Precise", false, "utc"}, ReadCase{"Fallback", true, "utc(coarse)"}),
                          [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
+#else
+INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads, testing::Values(ReadCase{"Precise", false, "utc"}),
+                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
+#endif
 
 // The spy widens each try by its own delay, so none stops the tries early
 // and the tightest is neither the first nor the last.

@@ -30,7 +30,7 @@ static thread_local timespec last_monotonic;
 
 timespec spy_last_monotonic() { return last_monotonic; }
 
-static long long nanoseconds(const timespec &t) { return t.tv_sec * 1000000000LL + t.tv_nsec; }
+long long nanoseconds(const timespec &t) { return t.tv_sec * 1000000000LL + t.tv_nsec; }
 
 // Busy for that long on the counter, unseen: a sleep would be late by more.
 static void spin_us(int microseconds) {

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
@@ -49,14 +50,10 @@ extern "C" int getrlimit(__rlimit_resource_t resource, rlimit *limit) __THROW {
 // As the kernel rules for a caller without CAP_SYS_NICE: a thread may always
 // be made nicer, and less nice only down to 20 - RLIMIT_NICE.
 extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THROW {
-    if (which == PRIO_PROCESS && own_thread(who)) {
-        if (value == STRONGEST_NICE)
-            spy_record("process_priority");
-        else
-            spy_record("process_priority(%d)", value);
-    } else {
+    if (which == PRIO_PROCESS && own_thread(who))
+        spy_record(value == STRONGEST_NICE ? "process_priority" : "process_priority(%d)", value);
+    else
         spy_record("setpriority(%d,%u,%d)", static_cast<int>(which), static_cast<unsigned>(who), value);
-    }
     if (limits_apply() && value < getpriority(which, who) &&
         value < NICE_LIMIT_BASE - nice_limit) {
         errno = EACCES;
@@ -65,16 +62,11 @@ extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THRO
     return NEXT(setpriority)(which, who, value);
 }
 
-static const char *policy_name(int policy) {
-    switch (policy) {
-    case SCHED_FIFO: return "SCHED_FIFO";
-    case SCHED_RR: return "SCHED_RR";
-    case SCHED_OTHER: return "SCHED_OTHER";
-    case SCHED_FIFO | SCHED_RESET_ON_FORK: return "SCHED_FIFO|RESET_ON_FORK";
-    case SCHED_RR | SCHED_RESET_ON_FORK: return "SCHED_RR|RESET_ON_FORK";
-    case SCHED_OTHER | SCHED_RESET_ON_FORK: return "SCHED_OTHER|RESET_ON_FORK";
-    default: return "other policy";
-    }
+static std::string policy_name(int policy) {
+    const int base = policy & ~SCHED_RESET_ON_FORK;
+    const char *name = base == SCHED_FIFO ? "SCHED_FIFO" : base == SCHED_RR ? "SCHED_RR"
+                       : base == SCHED_OTHER ? "SCHED_OTHER" : "other policy";
+    return std::string(name) + (policy & SCHED_RESET_ON_FORK ? "|RESET_ON_FORK" : "");
 }
 
 static bool real_time(int policy) {
@@ -90,12 +82,9 @@ constexpr int RAISED_RTPRIO = 80;
 extern "C" int pthread_setschedparam(pthread_t thread, int policy,
                                      const sched_param *param) __THROWNL {
     const bool self = pthread_equal(thread, pthread_self());
-    if (self && policy == (SCHED_FIFO | SCHED_RESET_ON_FORK) &&
-        param->sched_priority == RAISED_RTPRIO)
-        spy_record("thread_priority");
-    else
-        spy_record("thread_priority(%s%s,%d)", self ? "" : "other thread,", policy_name(policy),
-                   param->sched_priority);
+    const bool raise = self && policy == (SCHED_FIFO | SCHED_RESET_ON_FORK) && param->sched_priority == RAISED_RTPRIO;
+    spy_record(raise ? "thread_priority" : "thread_priority(%s%s,%d)", self ? "" : "other thread,",
+               policy_name(policy).c_str(), param->sched_priority);
     if (limits_apply() && self) {
         // The kernel's own view; the thread library's copy may be stale.
         const int current_policy = sched_getscheduler(0);

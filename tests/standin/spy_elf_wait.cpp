@@ -17,6 +17,7 @@
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
 timespec spy_last_monotonic();
+long long nanoseconds(const timespec &t);
 
 // Linux tells a request from its release only by order: while armed, a slack
 // set with no request held is the request, the next one its release, which
@@ -37,15 +38,10 @@ extern "C" int prctl(int option, ...) __THROW {
         if (!request_held) {
             slack_before_request =
                 static_cast<unsigned long>(NEXT(prctl)(PR_GET_TIMERSLACK, 0, 0, 0, 0));
-            if (arg2 == 1)
-                spy_record("request");
-            else
-                spy_record("request(%lu)", arg2);
-        } else if (arg2 == slack_before_request) {
-            spy_record("release");
-            spy_release_counter();
+            spy_record(arg2 == 1 ? "request" : "request(%lu)", arg2);
         } else {
-            spy_record("release(%lu)", arg2);
+            spy_record(arg2 == slack_before_request ? "release" : "release(%lu)", arg2);
+            spy_release_counter();
         }
         request_held = !request_held;
     }
@@ -55,27 +51,25 @@ extern "C" int prctl(int option, ...) __THROW {
 extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *request,
                                timespec *remain) {
     if (clock == CLOCK_MONOTONIC && flags == TIMER_ABSTIME) {
-        const timespec from = spy_last_monotonic();
-        const long long deadline = static_cast<long long>(request->tv_sec) * 1000000000LL +
-                                   request->tv_nsec;
-        const long long ns = deadline - (static_cast<long long>(from.tv_sec) * 1000000000LL +
-                                         from.tv_nsec);
-        spy_record("wait(%lld)", ns / 1000000);
+        const long long deadline = nanoseconds(*request);
+        spy_record("wait(%lld)", (deadline - nanoseconds(spy_last_monotonic())) / 1000000);
         spy_note_deadline(static_cast<double>(deadline) / 1e9);
         if (spy_timer_lateness() >= 0) {
             const long long end = deadline + spy_timer_lateness();
             timespec now{};
             do NEXT(clock_gettime)(CLOCK_MONOTONIC, &now);
-            while (static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec < end);
+            while (nanoseconds(now) < end);
             spy_hold_counter(end);
             return 0;
         }
     } else {
-        spy_record("clock_nanosleep(%d,%d,%lld.%09ld)", static_cast<int>(clock), flags,
-                   static_cast<long long>(request->tv_sec), request->tv_nsec);
+        spy_record("clock_nanosleep(%d,%d,%lld)", static_cast<int>(clock), flags, nanoseconds(*request));
     }
     return NEXT(clock_nanosleep)(clock, flags, request, remain);
 }
+
+// Linux's timer has no high-resolution flag to refuse.
+void spy_refuse_high_resolution_timer(int) {}
 
 // The PM QoS request: the spy hands out /dev/null in place of the device, so
 // the test neither needs the device nor changes the machine, and tells its
@@ -104,10 +98,7 @@ extern "C" ssize_t write(int fd, const void *data, size_t size) {
     if (spy_armed() && fd == latency_stand_in && latency_stand_in >= 0) {
         std::int32_t value = -1;
         if (size == sizeof value) std::memcpy(&value, data, sizeof value);
-        if (size == sizeof value && value == 0)
-            spy_record("hold_latency");
-        else
-            spy_record("hold_latency(%zu bytes)", size);
+        spy_record(size == sizeof value && value == 0 ? "hold_latency" : "hold_latency(%zu bytes)", size);
     }
     return NEXT(write)(fd, data, size);
 }

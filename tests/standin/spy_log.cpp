@@ -47,15 +47,10 @@ void spy_record(const char *format, ...) {
 }
 
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
-
 int spy_frequency_fails() { return frequency_fails && spy_armed(); }
-
 void spy_time_timer(long long late_ns) { timer_late_ns = late_ns; }
-
 long long spy_timer_lateness() { return spy_armed() ? timer_late_ns : -1; }
-
 void spy_note_deadline(double seconds) { last_deadline = seconds; }
-
 double spy_last_deadline() { return last_deadline; }
 
 void spy_hold_counter(long long ticks) {
@@ -71,7 +66,7 @@ void spy_release_counter() { counter_released = counter_held; }
 bool spy_held_counter(long long &ticks) {
     if (!counter_held || !spy_armed()) return false;
     ticks = held_ticks;
-    if (counter_released) counter_held = false;
+    counter_held = !counter_released;
     return true;
 }
 

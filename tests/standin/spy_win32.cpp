@@ -86,24 +86,25 @@ static void spin_us(int microseconds) {
     if (microseconds > 0) spin_until(now.QuadPart + microseconds * frequency() / 1000000);
 }
 
-static void WINAPI spy_GetSystemTimePreciseAsFileTime(LPFILETIME now) {
+// A UTC clock read, widened on both sides as spy_slow_utc asks.
+static void read_utc(SystemTimeFunction read, LPFILETIME now, const char *event) {
     const int half_delay = spy_utc_read();
     spin_us(half_delay);
-    // Older Wine lacks the call; the spy then stands in for it.
-    if (next_GetSystemTimePreciseAsFileTime)
-        reinterpret_cast<SystemTimeFunction>(next_GetSystemTimePreciseAsFileTime)(now);
-    else
-        GetSystemTimeAsFileTime(now);
+    read(now);
     spin_us(half_delay);
-    spy_record(precise_time_in_kernel32 ? "utc" : "utc(not kernel32)");
+    spy_record(event);
+}
+
+// Older Wine lacks the precise call; the spy then stands in for it.
+static void WINAPI spy_GetSystemTimePreciseAsFileTime(LPFILETIME now) {
+    read_utc(next_GetSystemTimePreciseAsFileTime ? reinterpret_cast<SystemTimeFunction>(
+                                                       next_GetSystemTimePreciseAsFileTime)
+                                                 : GetSystemTimeAsFileTime,
+             now, precise_time_in_kernel32 ? "utc" : "utc(not kernel32)");
 }
 
 static void WINAPI spy_GetSystemTimeAsFileTime(LPFILETIME now) {
-    const int half_delay = spy_utc_read();
-    spin_us(half_delay);
-    NEXT(GetSystemTimeAsFileTime)(now);
-    spin_us(half_delay);
-    spy_record("utc(coarse)");
+    read_utc(NEXT(GetSystemTimeAsFileTime), now, "utc(coarse)");
 }
 
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
