@@ -29,8 +29,7 @@ words() { sort | tr '\n' ' '; }
 dump=$("$objdump" -p "$file")
 
 printf '%s\n' "$dump" | grep -q 'file format pei-x86-64' || fail "not a 64-bit PE file"
-printf '%s\n' "$dump" | sed -n '/^Characteristics/,/^$/p' | grep -qx '[[:space:]]*DLL' ||
-    fail "not a DLL"
+printf '%s\n' "$dump" | sed -n '/^Characteristics/,/^$/p' | grep -qx '[[:space:]]*DLL' || fail "not a DLL"
 
 name=$(printf '%s\n' "$dump" | awk '$1 == "Name" && NF == 3 { print $3 }')
 [ "$name" = "$module" ] || fail "export table names the module '$name' (want: $module)"
@@ -41,8 +40,7 @@ exports=$(printf '%s\n' "$dump" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$
 addresses=$(printf '%s\n' "$dump" | grep -c 'Export RVA$' || true)
 want=$(printf '%s\n' "$want_exports" | words)
 [ "$exports" = "$want" ] || fail "exports: $exports (want: $want)"
-[ "$addresses" -eq "$(printf '%s\n' "$want_exports" | wc -l)" ] ||
-    fail "$addresses exported addresses for names: $exports"
+[ "$addresses" -eq "$(printf '%s\n' "$want_exports" | wc -l)" ] || fail "$addresses exported addresses for names: $exports"
 
 # DLL names are case-blind on Windows.
 imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' |
@@ -50,9 +48,7 @@ imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' |
 want=$(printf '%s\n' "$@" | tr '[:upper:]' '[:lower:]' | words)
 [ "$imports" = "$want" ] || fail "imports: $imports+ C runtime (want: $want)"
 
-if [ $shipped = yes ]; then
-    OBJDUMP=$objdump "$(dirname "$0")/shipped.sh" "$file" || status=1
-fi
+[ $shipped = no ] || OBJDUMP=$objdump "$(dirname "$0")/shipped.sh" "$file" || status=1
 
 [ $status -eq 0 ] && echo "ok $file: module $name, exports $exports, imports $imports+ C runtime"
 exit $status

@@ -7,12 +7,8 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 "$@" >"$out" 2>&1 &
 pid=$!
-tries=0
-until grep -q waiting "$out"; do
-    tries=$((tries + 1))
-    [ $tries -le 300 ] || { echo "FAIL never started:"; cat "$out"; kill $pid; exit 1; }
-    sleep 0.1
-done
+timeout 30 sh -c 'until grep -q waiting "$1"; do sleep 0.1; done' wait "$out" ||
+    { echo "FAIL never started:"; cat "$out"; kill $pid; exit 1; }
 sleep 2
 start=$(date +%s%N)
 kill -INT $pid

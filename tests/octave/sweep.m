@@ -61,15 +61,13 @@ function [why, last_time] = one_call (fn, args, n, expected, last_time)
   is_scalar = @(x, cls) isa (x, cls) && isreal (x) && isscalar (x) && ! issparse (x);
   if (strncmp (expected, "MATLAB:", 7) || strcmp (expected, "unassigned"))
     why = ["no error, expected " expected];
+  elseif (strcmp (expected, "none") && ! isempty (out))
+    why = "an output was set";
   elseif (strcmp (expected, "none"))
-    if (! isempty (out))
-      why = "an output was set";
-    endif
+  elseif (strcmp (expected, "status") && (isempty (out) || ! is_scalar (out{1}, "logical")
+          || ! all (cellfun (@(o) ischar (o) && rows (o) == 1 && columns (o) > 0, out(2:end)))))
+    why = "the answers are not a logical scalar and char rows";
   elseif (strcmp (expected, "status"))
-    if (isempty (out) || ! is_scalar (out{1}, "logical")
-        || ! all (cellfun (@(o) ischar (o) && rows (o) == 1 && columns (o) > 0, out(2:end))))
-      why = "the answers are not a logical scalar and char rows";
-    endif
   elseif (isempty (out) || ! is_scalar (out{1}, "double"))
     why = "the answer is not a real double scalar";
   elseif (strcmp (expected, "zero") && out{1} != 0)

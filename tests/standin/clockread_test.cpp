@@ -7,17 +7,16 @@
 #include <chrono>
 #include <cmath>
 
+// The frequency first, then the counter before the answer is made; with no
+// output asked for, slot 0 still carries it.
 TEST(Clockread, AnswerLiesBetweenHostReadings) {
     for (int nargout : {0, 1}) {
-        SCOPED_TRACE(nargout);
         const double before = host_seconds();
         Call call = call_mex("clockread", nargout, {});
-        const double after = host_seconds();
-        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-        // With no output asked for, slot 0 still carries the answer.
         const double t = scalar_of(call.outcome.outputs[0]);
         EXPECT_LE(before, t);
-        EXPECT_LE(t, after);
+        EXPECT_LE(t, host_seconds());
+        EXPECT_EQ(call.events, (Events{"frequency", "counter", "create", "getpr"}));
     }
 }
 
@@ -57,8 +56,3 @@ TEST(Clockread, SteadyClockReadingLiesBetweenTwoReadings) {
     EXPECT_LE(steady, after);
 }
 #endif
-
-TEST(Clockread, QueriesFrequencyThenReadsCounterBeforeCreatingTheAnswer) {
-    Call call = call_mex("clockread", 1, {});
-    EXPECT_EQ(call.events, (Events{"frequency", "counter", "create", "getpr"}));
-}

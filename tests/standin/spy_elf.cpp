@@ -14,12 +14,10 @@
 void spy_attach(void *) {}
 
 extern "C" int clock_getres(clockid_t clock, timespec *resolution) __THROW {
-    if (clock == CLOCK_MONOTONIC) {
-        spy_record("frequency");
-        if (spy_frequency_fails()) {
-            errno = EINVAL;
-            return -1;
-        }
+    if (clock == CLOCK_MONOTONIC) spy_record("frequency");
+    if (clock == CLOCK_MONOTONIC && spy_frequency_fails()) {
+        errno = EINVAL;
+        return -1;
     }
     return NEXT(clock_getres)(clock, resolution);
 }

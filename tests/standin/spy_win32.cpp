@@ -19,8 +19,7 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #define SPY_SYSTEM_CALLS(X)                                                                      \
     X("kernel32.dll", QueryPerformanceFrequency) X("kernel32.dll", QueryPerformanceCounter)      \
     X("kernel32.dll", Sleep) X("kernel32.dll", SetPriorityClass)                                \
-    X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetPriorityClass)                    \
-    X("kernel32.dll", GetThreadPriority) X("kernel32.dll", GetProcAddress)                      \
+    X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetProcAddress)                      \
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
     X("kernel32.dll", WaitForSingleObject) X("kernel32.dll", CloseHandle)                       \
     X("kernel32.dll", GetSystemTimeAsFileTime) X("winmm.dll", timeBeginPeriod)                  \
@@ -122,18 +121,10 @@ static void WINAPI spy_Sleep(DWORD milliseconds) {
     NEXT(Sleep)(milliseconds);
 }
 
-// A pseudo-handle or a real one, as long as it names this process/thread.
-static const char *other_process(HANDLE process) {
-    return process == GetCurrentProcess() || GetProcessId(process) == GetCurrentProcessId()
-               ? ""
-               : "other process,";
-}
-
-static const char *other_thread(HANDLE thread) {
-    return thread == GetCurrentThread() || GetThreadId(thread) == GetCurrentThreadId()
-               ? ""
-               : "other thread,";
-}
+// The pseudo-handles of the calling process and thread are what the
+// functions must pass.
+static const char *other_process(HANDLE process) { return process == GetCurrentProcess() ? "" : "other process,"; }
+static const char *other_thread(HANDLE thread) { return thread == GetCurrentThread() ? "" : "other thread,"; }
 
 static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
     spy_record("process_priority(%s0x%lx)", other_process(process), priority_class);
@@ -143,16 +134,6 @@ static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
 static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     spy_record("thread_priority(%s%d)", other_thread(thread), priority);
     return NEXT(SetThreadPriority)(thread, priority);
-}
-
-static DWORD WINAPI spy_GetPriorityClass(HANDLE process) {
-    spy_record(*other_process(process) ? "read_process_priority(other)" : "read_process_priority");
-    return NEXT(GetPriorityClass)(process);
-}
-
-static int WINAPI spy_GetThreadPriority(HANDLE thread) {
-    spy_record(*other_thread(thread) ? "read_thread_priority(other)" : "read_thread_priority");
-    return NEXT(GetThreadPriority)(thread);
 }
 
 static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
@@ -170,35 +151,24 @@ static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION
                                              next_SetProcessInformation)(process, kind, information, size);
 }
 
-// What GetProcAddress hands out instead of a call looked up by name; while
-// *refused is set and the spy armed, it finds nothing.
-struct Lookup {
-    const char *name;
-    void *hook;
-    void **next;
-    bool *in_kernel32;
-    const int *refused;
-};
-
-static const Lookup lookups[] = {
-    {"SetProcessInformation", reinterpret_cast<void *>(spy_SetProcessInformation),
-     &next_SetProcessInformation, &process_information_in_kernel32, nullptr},
-    {"GetSystemTimePreciseAsFileTime", reinterpret_cast<void *>(spy_GetSystemTimePreciseAsFileTime),
-     &next_GetSystemTimePreciseAsFileTime, &precise_time_in_kernel32, &precise_time_refused},
-};
-
+// The calls looked up by name are handed out as hooks, after noting what
+// they stand in for and whether they were looked up in kernel32; the
+// precise UTC clock is found nowhere while refused.
 static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     const FARPROC found = NEXT(GetProcAddress)(module, name);
     // An ordinal is not a name: its high word is 0.
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
-    for (const Lookup &lookup : lookups) {
-        if (std::strcmp(name, lookup.name) != 0) continue;
-        *lookup.in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
-        *lookup.next = reinterpret_cast<void *>(found);
-        if (lookup.refused && *lookup.refused && spy_armed()) return nullptr;
-        return reinterpret_cast<FARPROC>(lookup.hook);
+    const bool in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+    if (std::strcmp(name, "SetProcessInformation") == 0) {
+        next_SetProcessInformation = reinterpret_cast<void *>(found);
+        process_information_in_kernel32 = in_kernel32;
+        return reinterpret_cast<FARPROC>(spy_SetProcessInformation);
     }
-    return found;
+    if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
+    next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
+    precise_time_in_kernel32 = in_kernel32;
+    return precise_time_refused && spy_armed() ? nullptr
+                                               : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
 }
 
 static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
