@@ -27,15 +27,10 @@
 %! assert ((t1 - t0) / elapsed > 0.5 && (t1 - t0) / elapsed < 2);
 
 %!test
-%! ## Each error's identifier, and its message (after Octave's "clockread: ").
-%! ## Inputs take precedence over outputs.
-%! inputs = {"MATLAB:tsec:invalidNumInputs", "No input required."};
-%! outputs = {"MATLAB:tsec:maxlhs", "Too many output arguments."};
-%! cases = {"clockread (1)", inputs;
-%!          "clockread ([])", inputs;
-%!          "clockread (1, 2)", inputs;
-%!          "[a, b] = clockread ()", outputs;
-%!          "[a, b] = clockread (1)", inputs};
+%! ## Each message once, after Octave's "clockread: "; the sweep checks the
+%! ## identifier of every bad input.
+%! cases = {"clockread (1)", {"MATLAB:tsec:invalidNumInputs", "No input required."};
+%!          "[a, b] = clockread ()", {"MATLAB:tsec:maxlhs", "Too many output arguments."}};
 %! for k = 1:rows (cases)
 %!   err = [];
 %!   try

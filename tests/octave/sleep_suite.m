@@ -32,14 +32,13 @@
 %! assert (exist ("ans", "var") == 1 && ans == 0);
 
 %!test
-%! ## Each error's identifier, and its message (after Octave's "sleep: ").
+%! ## Each message once, after Octave's "sleep: "; the sweep checks the
+%! ## identifier of every bad input.
 %! inputs = {"MATLAB:sleep:invalidNumInputs", "One input required."};
 %! input = {"MATLAB:sleep:invalidInput", "Duration must be a non-empty full double array."};
 %! nan = {"MATLAB:sleep:invalidDuration", "Duration must not be NaN."};
 %! too_long = {"MATLAB:sleep:invalidDuration", "Duration must be less than 4294967295 milliseconds."};
-%! cases = {{}, inputs; {[]}, input; {"5"}, input; {int32(5)}, input; {true}, input;
-%!          {single(5)}, input; {sparse(5)}, input; {{5}}, input;
-%!          {NaN}, nan; {Inf}, too_long; {4294967295}, too_long};
+%! cases = {{}, inputs; {"5"}, input; {NaN}, nan; {4294967295}, too_long};
 %! for k = 1:rows (cases)
 %!   err = [];
 %!   try

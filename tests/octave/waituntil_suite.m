@@ -24,16 +24,14 @@
 %! assert (exist ("ans", "var") == 1 && ans >= before);
 
 %!test
-%! ## Each error's identifier, and its message (after Octave's "waituntil: ").
+%! ## Each message once, after Octave's "waituntil: "; the sweep checks the
+%! ## identifier of every bad input.
 %! inputs = {"MATLAB:waituntil:invalidNumInputs", "One or two inputs required."};
 %! scalar = {"MATLAB:waituntil:invalidDeadline", "Deadline must be a real double scalar."};
 %! nan = {"MATLAB:waituntil:invalidDeadline", "Deadline must not be NaN."};
 %! far = {"MATLAB:waituntil:invalidDeadline", "Deadline must be less than 4294967 seconds away."};
 %! spin = {"MATLAB:waituntil:invalidSpin", "Spin must be a number of seconds from 0 to 1."};
-%! cases = {{}, inputs; {0, 0, 0}, inputs; {"5"}, scalar; {true}, scalar; {int8(1)}, scalar;
-%!          {single(1)}, scalar; {1i}, scalar; {sparse(1)}, scalar; {[1 2]}, scalar;
-%!          {NaN}, nan; {Inf}, far; {clockread() + 4294968}, far; {0, -1}, spin; {0, 2}, spin;
-%!          {0, NaN}, spin; {0, "a"}, spin};
+%! cases = {{}, inputs; {1i}, scalar; {NaN}, nan; {clockread() + 4294968}, far; {0, -1}, spin};
 %! for k = 1:rows (cases)
 %!   err = [];
 %!   try
