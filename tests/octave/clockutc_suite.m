@@ -41,8 +41,8 @@
 %! assert (abs ((utc - t) - str2double (out)) < 5e-4);
 
 %!test
-%! ## Each error's identifier, and its message (after Octave's "clockutc: ").
-%! ## Inputs take precedence over outputs.
+%! ## Each message once, after Octave's "clockutc: "; the sweep checks the
+%! ## identifier of every bad input.
 %! inputs = {"MATLAB:clockutc:invalidNumInputs", "No input arguments permitted."};
 %! outputs = {"MATLAB:clockutc:maxlhs", "Too many output arguments."};
 %! cases = {"clockutc (1)", inputs;
