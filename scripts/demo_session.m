@@ -43,14 +43,17 @@ rtboost ();
 printf ("after rtboost: realtime %d, process %s, thread %s\n", realtime, process, thread);
 system (scheduling);
 period = 0.010;
-onset = zeros (1, 200);
+onset = late = zeros (1, 200);
 t0 = clockread () + period;
 for k = 1:numel (onset)
-  onset(k) = waituntil (t0 + (k - 1) * period) - t0;
+  t = t0 + (k - 1) * period;
+  w = waituntil (t);
+  onset(k) = clockread () - t0;
+  late(k) = w - t;
 endfor
-late = onset - (0:numel (onset) - 1) * period;
-printf ("200 trials 10 ms apart: jitter %.1f us, latest onset %.1f us after its time\n",
-        std (diff (onset)) * 1e6, max (late) * 1e6);
+printf ("200 trials 10 ms apart, onsets read after waituntil: jitter %.1f us, latest %.1f us after its time\n",
+        std (diff (onset)) * 1e6, max (onset - (0:numel (onset) - 1) * period) * 1e6);
+printf ("waituntil itself answered at most %.1f us past t\n", max (late) * 1e6);
 rtrestore ();
 [realtime, process, thread] = rtstatus ();
 printf ("after rtrestore: realtime %d, process %s, thread %s\n", realtime, process, thread);
