@@ -81,8 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"WaituntilNaNBeforeSpin", "waituntil", {"NaN", "NaN"}, 1, kDeadline, "Deadline must not be NaN.", kNothing},
         ErrorCase{"WaituntilCounterFails", "waituntil", {"0"}, 1, "MATLAB:waituntil:failure", "The counter cannot be read.",
                   kFrequency, 0, true},
-        // Half a second past the cap, however long the call takes to start.
-        ErrorCase{"WaituntilJustPastTheCap", "waituntil", {}, 1, kDeadline, kFarText, kFrequency, 4294967.5},
+        // Just past the cap, however long the call takes to start: within a
+        // second, so that a cap one second later lets it through.
+        ErrorCase{"WaituntilJustPastTheCap", "waituntil", {}, 1, kDeadline, kFarText, kFrequency, 4294967.9},
         ErrorCase{"WaituntilFarBeforeSpin", "waituntil", {"1e12", "2"}, 1, kDeadline, kFarText, kFrequency},
         ErrorCase{"WaituntilSpinNegative", "waituntil", {"0", "-0.001"}, 1, "MATLAB:waituntil:invalidSpin",
                   "Spin must be a number of seconds from 0 to 1.", kFrequency},
