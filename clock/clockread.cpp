@@ -16,5 +16,5 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *[]) {
     const std::int64_t counter = mextime::read_counter();
     // Slot 0 is filled even when nlhs is 0: the host returns it as ans.
     plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
-    *mxGetPr(plhs[0]) = static_cast<double>(counter) / static_cast<double>(frequency);
+    *mxGetPr(plhs[0]) = mextime::seconds(counter, frequency);
 }

@@ -14,10 +14,8 @@ constexpr int MAX_TRIES = 10;
 // A pair this tight is as good as the clocks themselves: no further try.
 constexpr double GOOD_ENOUGH_SECONDS = 1e-6;
 
-// Exactly clockread's arithmetic, so that t compares with its answers.
-static double seconds(std::int64_t ticks, std::int64_t frequency) {
-    return static_cast<double>(ticks) / static_cast<double>(frequency);
-}
+// clockread's arithmetic, so that t compares with its answers.
+using mextime::seconds;
 
 // Whole seconds and the fraction apart: ticks since 1970 turned into one
 // double first would already be rounded to a quarter microsecond.

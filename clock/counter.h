@@ -14,6 +14,12 @@ bool query_frequency(std::int64_t &ticks_per_second);
 // The counter now, in ticks; 0 should the read fail.
 std::int64_t read_counter();
 
+// Ticks in seconds, as clockread answers them: each converted to double,
+// then divided. Every answer on clockread's timebase comes from here.
+inline double seconds(std::int64_t ticks, std::int64_t frequency) {
+    return static_cast<double>(ticks) / static_cast<double>(frequency);
+}
+
 }  // namespace mextime
 
 #endif

@@ -33,11 +33,9 @@ constexpr double LEAST_SPIN_SECONDS = 20e-6;
 // wake-ups after an idle spell came later there), so learning starts over.
 constexpr double CALM_SECONDS = 1;
 
-// Exactly clockread's arithmetic, so that "clockread() would answer t or
-// more" is the same comparison here.
-static double seconds(std::int64_t ticks, std::int64_t frequency) {
-    return static_cast<double>(ticks) / static_cast<double>(frequency);
-}
+// clockread's arithmetic, so that "clockread() would answer t or more" is
+// the same comparison here.
+using mextime::seconds;
 
 static bool is_real_double_scalar(const mxArray *array) {
     return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array) &&
