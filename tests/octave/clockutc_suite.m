@@ -43,17 +43,8 @@
 %!test
 %! ## Each message once, after Octave's "clockutc: "; the sweep checks the
 %! ## identifier of every bad input.
-%! inputs = {"MATLAB:clockutc:invalidNumInputs", "No input arguments permitted."};
-%! outputs = {"MATLAB:clockutc:maxlhs", "Too many output arguments."};
-%! cases = {"clockutc (1)", inputs;
-%!          "[a, b, c, d] = clockutc ()", outputs};
-%! for k = 1:rows (cases)
-%!   err = [];
-%!   try
-%!     eval (cases{k, 1});
-%!   catch err
-%!   end_try_catch
-%!   assert (! isempty (err), cases{k, 1});
-%!   assert (err.identifier, cases{k, 2}{1});
-%!   assert (err.message, ["clockutc: " cases{k, 2}{2}]);
+%! cases = {"clockutc (1)", "MATLAB:clockutc:invalidNumInputs", "No input arguments permitted.";
+%!          "[a, b, c, d] = clockutc ()", "MATLAB:clockutc:maxlhs", "Too many output arguments."};
+%! for row = cases'
+%!   raises (row{1}, row{2}, ["clockutc: " row{3}]);
 %! endfor

@@ -11,14 +11,8 @@ function selfcheck (version, png, fixtures)
          "mextimecheck ('plot', '/nonexistent/folder/check.png')", "mextimecheck:cannotWrite";
          "mextimecheck ('plot', 'check.png', 1)", "mextimecheck:invalidNumInputs"};
   for row = bad'
-    [call, id] = row{:};
-    err = [];
-    try
-      eval (call);
-    catch err
-    end_try_catch
-    assert (! isempty (err) && strcmp (err.identifier, id), "%s did not raise %s", call, id);
-    assert (clockread_calls == 0, "%s measured before its error", call);
+    raises (row{:});
+    assert (clockread_calls == 0, "%s measured before its error", row{1});
   endfor
   rmpath (fullfile (fixtures, "counting"));
 

@@ -26,25 +26,14 @@
 %!test
 %! ## Each message once, after Octave's "waituntil: "; the sweep checks the
 %! ## identifier of every bad input.
-%! inputs = {"MATLAB:waituntil:invalidNumInputs", "One or two inputs required."};
-%! scalar = {"MATLAB:waituntil:invalidDeadline", "Deadline must be a real double scalar."};
-%! nan = {"MATLAB:waituntil:invalidDeadline", "Deadline must not be NaN."};
-%! far = {"MATLAB:waituntil:invalidDeadline", "Deadline must be less than 4294967 seconds away."};
-%! spin = {"MATLAB:waituntil:invalidSpin", "Spin must be a number of seconds from 0 to 1."};
-%! cases = {{}, inputs; {1i}, scalar; {NaN}, nan; {clockread() + 4294968}, far; {0, -1}, spin};
-%! for k = 1:rows (cases)
-%!   err = [];
-%!   try
-%!     waituntil (cases{k, 1}{:});
-%!   catch err
-%!   end_try_catch
-%!   assert (! isempty (err), "no error raised for case %d", k);
-%!   assert (err.identifier, cases{k, 2}{1});
-%!   assert (err.message, ["waituntil: " cases{k, 2}{2}]);
+%! spin = "Spin must be a number of seconds from 0 to 1.";
+%! cases = {"waituntil ()", "MATLAB:waituntil:invalidNumInputs", "One or two inputs required.";
+%!          "waituntil (1i)", "MATLAB:waituntil:invalidDeadline", "Deadline must be a real double scalar.";
+%!          "waituntil (NaN)", "MATLAB:waituntil:invalidDeadline", "Deadline must not be NaN.";
+%!          "waituntil (clockread () + 4294968)", "MATLAB:waituntil:invalidDeadline", ...
+%!          "Deadline must be less than 4294967 seconds away.";
+%!          "waituntil (0, -1)", "MATLAB:waituntil:invalidSpin", spin};
+%! for row = cases'
+%!   raises (row{1}, row{2}, ["waituntil: " row{3}]);
 %! endfor
-%! err = [];
-%! try
-%!   [a, b, c] = waituntil (0);
-%! catch err
-%! end_try_catch
-%! assert (err.identifier, "MATLAB:waituntil:maxlhs");
+%! raises ("[a, b, c] = waituntil (0)", "MATLAB:waituntil:maxlhs");

@@ -19,12 +19,7 @@ function check_functions (where, names)
     assert (! isempty (strfind (evalc (["help " name]), [upper(name) "  "])), "no help for %s", name);
     eval (good);
     if (! isempty (bad))
-      err = [];
-      try
-        eval (bad);
-      catch err
-      end_try_catch
-      assert (! isempty (err) && strcmp (err.identifier, id), "%s did not raise %s", bad, id);
+      raises (bad, id);
     endif
     printf ("%s: %s\n", name, file);
   endfor

@@ -11,7 +11,7 @@ cd "$tmp"
 octave-cli --norc --no-history --quiet --eval "
   addpath('$root');
   mexbuild('$tmp/out');
-  addpath('$root/tests/package', '$tmp/out');
+  addpath('$root/tests/package', '$root/tests/octave', '$tmp/out');
   check_functions('$tmp/out/', strsplit('$*'));
   assert(strcmp(which('mextimecheck'), '$tmp/out/mextimecheck.m'));
   assert(isempty(strfind(fileread(which('mextimecheck')), '@PROJECT_VERSION@')));

@@ -26,5 +26,5 @@ octave-cli --norc --no-history --quiet --eval "
     assert(! isempty(regexp(overview, ['\n +' names{k} ' +- '], 'once')), names{k});
   end
   assert(exist('mextimecheck'), 2);
-  addpath('$root/tests/package');
+  addpath('$root/tests/package', '$root/tests/octave');
   check_functions('$tmp/prefix/', strsplit('$*'));"
