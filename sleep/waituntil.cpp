@@ -53,8 +53,8 @@ static std::int64_t first_tick_at(double at, std::int64_t frequency) {
 namespace {
 
 // How late the timer woke and was closed, in ticks past its deadline, in
-// the last calls that used it. It lives as long as the loaded file: `clear waituntil`
-// starts it over.
+// the last calls that used it. It lives as long as the loaded file:
+// `clear waituntil` starts it over.
 struct WakeRecord {
     std::int64_t late[WAKE_RECORD_SIZE];
     int count;
