@@ -16,7 +16,7 @@ if nargin ~= 1
 end
 root = fileparts(mfilename('fullpath'));
 % Each function: its folder, and the platform operations it is built with
-% (<folder>/<part>_win32.cpp or <folder>/<part>_posix.cpp); clock/counter is
+% (<folder>/<part>_<system>.cpp, else <folder>/<part>_posix.cpp); clock/counter is
 % the counter every timing function reads.
 functions = {'clockread', 'clock', {'clock/counter'}; ...
              'clockutc', 'clock', {'clock/counter', 'clock/utc'}; ...
@@ -29,8 +29,10 @@ functions = {'clockread', 'clock', {'clock/counter'}; ...
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 if ispc
     platform = 'win32';
+elseif ismac
+    platform = 'darwin';
 else
-    platform = 'posix';
+    platform = 'linux';
 end
 
 if ~exist(outdir, 'dir')
@@ -54,7 +56,11 @@ for k = 1:size(functions, 1)
     sources = {fullfile(folder, [name '.cpp'])};
     parts = functions{k, 3};
     for p = 1:numel(parts)
-        sources{end + 1} = fullfile(root, [parts{p} '_' platform '.cpp']); %#ok<AGROW>
+        source = fullfile(root, [parts{p} '_' platform '.cpp']);
+        if ~exist(source, 'file')
+            source = fullfile(root, [parts{p} '_posix.cpp']);
+        end
+        sources{end + 1} = source; %#ok<AGROW>
     end
     fprintf('mexbuild: %s\n', name);
     mex(args{:}, sources{:});

@@ -97,13 +97,31 @@ function(mextime_add_help name target)
   add_custom_target(${target}_help ALL DEPENDS ${folder}/${name}.m)
 endfunction()
 
-# The platform a MEX file's platform operations are taken for: each family
-# folder implements its operations in <part>_win32.cpp and <part>_posix.cpp.
+# Where a MEX file's platform operations are taken from: each family folder
+# implements an operation in <part>_<system>.cpp, or in <part>_posix.cpp
+# where every POSIX system shares it. The first file found is taken.
 if(WIN32)
-  set(MEXTIME_PLATFORM win32)
+  set(MEXTIME_PLATFORMS win32)
+elseif(APPLE)
+  set(MEXTIME_PLATFORMS darwin posix)
 else()
-  set(MEXTIME_PLATFORM posix)
+  set(MEXTIME_PLATFORMS linux posix)
 endif()
+
+# The file of <part> (a path without the suffix) for this build's platform.
+function(mextime_platform_source part out_var)
+  get_filename_component(dir ${part} DIRECTORY)
+  if(NOT IS_ABSOLUTE "${dir}")
+    set(part ${CMAKE_CURRENT_SOURCE_DIR}/${part})
+  endif()
+  foreach(platform IN LISTS MEXTIME_PLATFORMS)
+    if(EXISTS ${part}_${platform}.cpp)
+      set(${out_var} ${part}_${platform}.cpp PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "${part}: no file for ${MEXTIME_PLATFORMS}")
+endfunction()
 
 # The counter for one host's MEX files, as an archive: a file takes from it
 # only what it calls, so a function that reads the counter on one platform
@@ -111,7 +129,8 @@ endif()
 function(mextime_counter_library host out_var)
   set(target mextime_counter_${host})
   if(NOT TARGET ${target})
-    add_library(${target} STATIC ${MEXTIME_COUNTER_DIR}/counter_${MEXTIME_PLATFORM}.cpp)
+    mextime_platform_source(${MEXTIME_COUNTER_DIR}/counter source)
+    add_library(${target} STATIC ${source})
     set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON
       CXX_VISIBILITY_PRESET hidden)
     target_include_directories(${target} PUBLIC ${MEXTIME_COUNTER_DIR})
@@ -126,7 +145,7 @@ endfunction()
 # mextime_add_mex(<name> SOURCE <file> HOST <matlab|octave> [COUNTER]
 #                 [PLATFORM <part>...] [HOST_LIBS mx mex])
 # One MEX file of <name> for one host, written to dist/<folder>/, built from
-# the entry file and <part>_<platform>.cpp for each platform part, and with
+# the entry file and the platform file of each platform part, and with
 # COUNTER the counter in clock/:
 #   matlab: dist/glnxa64/<name>.mexa64 or dist/win64/<name>.mexw64
 #   octave: dist/octave/<name>.mex
@@ -150,7 +169,8 @@ function(mextime_add_mex name)
 
   set(sources ${MEX_SOURCE})
   foreach(part IN LISTS MEX_PLATFORM)
-    list(APPEND sources ${part}_${MEXTIME_PLATFORM}.cpp)
+    mextime_platform_source(${part} source)
+    list(APPEND sources ${source})
   endforeach()
   add_library(${target} MODULE ${sources})
   target_link_libraries(${target} PRIVATE mextime_gateway)

@@ -1,7 +1,7 @@
 // Status on Linux: the calling thread's nice value, and its policy in chrt's
 // and ps's words, as a log would want them.
 #include "priority.h"
-#include "scheduling_posix.h"
+#include "scheduling_linux.h"
 
 #include <cstdio>
 

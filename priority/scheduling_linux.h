@@ -1,7 +1,7 @@
 // What the Linux priority operations share: a thread's nice value, the
 // calling thread's policy, and each thread of the process in turn.
-#ifndef MEXTIME_PRIORITY_SCHEDULING_POSIX_H
-#define MEXTIME_PRIORITY_SCHEDULING_POSIX_H
+#ifndef MEXTIME_PRIORITY_SCHEDULING_LINUX_H
+#define MEXTIME_PRIORITY_SCHEDULING_LINUX_H
 
 #include <dirent.h>
 #include <errno.h>

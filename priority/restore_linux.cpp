@@ -1,7 +1,7 @@
 // Restoring on Linux: nice 0 for every thread that was raised above it, then
 // the ordinary policy for the calling thread. Neither needs a privilege.
 #include "priority.h"
-#include "scheduling_posix.h"
+#include "scheduling_linux.h"
 
 namespace mextime {
 namespace {

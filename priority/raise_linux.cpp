@@ -8,7 +8,7 @@
 // limit grants (RLIMIT_NICE, RLIMIT_RTPRIO), as Windows quietly grants the
 // highest class a caller may have.
 #include "priority.h"
-#include "scheduling_posix.h"
+#include "scheduling_linux.h"
 
 namespace mextime {
 namespace {
