@@ -55,5 +55,10 @@
 %              For a wait of 1 ms or more, a PM QoS request of 0 us is held
 %              on /dev/cpu_dma_latency during the wait, where that file can
 %              be opened (by default root only); elsewhere it is skipped.
+%              To let a group hold it, add a udev rule such as
+%              /etc/udev/rules.d/99-cpu-dma-latency.rules:
+%                KERNEL=="cpu_dma_latency", GROUP="audio", MODE="0660"
+%              then run udevadm control --reload and udevadm trigger
+%              --name-match=cpu_dma_latency as root (or reboot).
 %
 %   See also CLOCKREAD, WAITUNTIL, RTBOOST.
