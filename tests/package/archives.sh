@@ -29,6 +29,8 @@ check_zip() {
     done
     unzip -p "$zip" mextime/README.txt | grep -q "mextime $version for MATLAB" ||
         fail "$zip: README.txt does not name version $version"
+    unzip -p "$zip" mextime/README.txt | grep -q "^  addpath('" ||
+        fail "$zip: README.txt does not say how to add the folder to the path"
     # What would tell of another platform, or of a placeholder left.
     case $folder in
         win64) others='Linux|/etc/|udev|ulimit|macOS|xattr' ;;
