@@ -2,8 +2,8 @@
 # recipes.sh ROOT DIST: the recipes users copy from README.md and docs/*.md
 # run as written. Each ```matlab block that defines a function is saved as
 # that function's file, and recipes.m runs them with short trials against
-# the Octave files in DIST/octave. (portable.sh scans the same blocks for
-# Octave-only syntax.)
+# the Octave files in DIST/octave; the zips' README.txt shows the same
+# run_trials. (portable.sh scans the same blocks for Octave-only syntax.)
 set -eu
 root=$1 dist=$2
 tmp=$(mktemp -d)
@@ -23,6 +23,10 @@ inside && first {
 }
 inside && out != "" { print > out }
 ' "$root/README.md" "$root"/docs/*.md
+# The zips' README.txt shows the README's run_trials, indented by two spaces.
+sed -n '/^  function \[onset, onset_utc\] = run_trials/,/^$/p' "$root/packaging/README.txt" |
+    sed -e '/^$/d' -e 's/^  //' | cmp -s - "$tmp/run_trials.m" ||
+    { echo "packaging/README.txt's run_trials is not README.md's"; exit 1; }
 cd "$tmp"
 octave-cli --norc --no-history --quiet --eval \
     "addpath('$dist/octave', '$tmp', '$root/tests/package'); recipes('$tmp')"
