@@ -1,6 +1,7 @@
 ## bench_report (RESULTS, OUT): turns what scripts/bench measured in RESULTS
-## into OUT/report.md (printed as well), and the CDF data that plots.gp draws
-## into RESULTS/cdf_*.txt.
+## into OUT/report.md (printed as well), the goal table with the machine it
+## ran on into OUT/table.md (which scripts/bench puts in docs/benchmarks.md),
+## and the CDF data that plots.gp draws into RESULTS/cdf_*.txt.
 function bench_report (results, out)
   v = struct ();
   for file = {"machine", "standin", "octave", "clockutc"}
@@ -123,29 +124,40 @@ function bench_report (results, out)
   goals(end+1, :) = {"CPU share of a 10 ms waituntil wait, spin = 0", ...
                      sprintf("%.1f%%", 100 * num("cpu_share_nospin")), "the wait", num("cpu_share_nospin"), 0.05};
 
-  r{end+1} = "";
-  r{end+1} = "## Goals";
-  r{end+1} = "";
-  r{end+1} = "| figure | ours | reference | ratio | goal | |";
-  r{end+1} = "|---|--:|---|--:|--:|---|";
+  table = {"| figure | ours | reference | ratio | goal | |";
+           "|---|--:|---|--:|--:|---|"};
   missed = {};
   for k = 1:rows (goals)
     [name, a, b, ratio, goal] = goals{k, :};
     met = ratio <= goal;
-    r{end+1} = sprintf ("| %s | %s | %s | %.2f× | ≤ %.2f× | %s |", name, a, b, ratio, goal, ...
-                        ifelse (met, "met", "**missed**"));
+    ## A | inside a cell would end it.
+    table{end+1} = sprintf ("| %s | %s | %s | %.2f× | ≤ %.2f× | %s |", strrep (name, "|", "\\|"), a, b, ...
+                            ratio, goal, ifelse (met, "met", "**missed**"));
     if (! met)
       missed{end+1} = sprintf ("- %s: %.2f× (%s against %s), goal ≤ %.2f×.", name, ratio, a, b, goal);
     endif
   endfor
-  r{end+1} = "";
   if (isempty (missed))
-    r{end+1} = "Every goal is met in this run.";
+    outcome = "Every goal is met in this run.";
   else
-    r{end+1} = sprintf ("**%d of %d goals missed in this run:**", numel (missed), rows (goals));
+    outcome = sprintf ("%d of %d goals missed in this run.", numel (missed), rows (goals));
+  endif
+  r{end+1} = "";
+  r{end+1} = "## Goals";
+  r{end+1} = "";
+  r(end+1:end+numel (table)) = table;
+  r{end+1} = "";
+  r{end+1} = ["**" outcome "**"];
+  if (! isempty (missed))
     r{end+1} = "";
     r(end+1:end+numel (missed)) = missed;
   endif
+  fid = fopen (fullfile (out, "table.md"), "w");
+  fprintf (fid, "%s\n", sprintf (["Run on %s, on %s (%s cores), Linux %s, clock source %s, %s, " ...
+                                   "as %s; load average %s when the run began."], v.date, v.cpu, v.cores, ...
+                                  v.kernel, v.clocksource, v.octave, v.user, v.loadavg), ...
+           "", table{:}, "", outcome);
+  fclose (fid);
 
   r{end+1} = "";
   r{end+1} = "## clockread cost";

@@ -69,5 +69,10 @@
 %              on /dev/cpu_dma_latency for the wait's last 100 ms, where
 %              that file can be opened (by default root only); elsewhere it
 %              is skipped.
+%              To let a group hold it, add a udev rule such as
+%              /etc/udev/rules.d/99-cpu-dma-latency.rules:
+%                KERNEL=="cpu_dma_latency", GROUP="audio", MODE="0660"
+%              then run udevadm control --reload and udevadm trigger
+%              --name-match=cpu_dma_latency as root (or reboot).
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.

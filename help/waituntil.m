@@ -2,7 +2,8 @@
 %   W = WAITUNTIL(T) returns once CLOCKREAD() would answer T or more. W is
 %   the counter reading taken as it returns, in seconds on the same
 %   timebase, so W >= T. A T already past returns at once with the current
-%   time. Called without an output, WAITUNTIL sets ans.
+%   time, and no timer is touched. Called without an output, WAITUNTIL
+%   sets ans.
 %
 %   [W, SPIN] = WAITUNTIL(...) also returns the spin the call used, in
 %   seconds.
@@ -12,7 +13,10 @@
 %   in a loop, with a CPU pause instruction between reads, until T. The
 %   busy part of a call is at most SPIN, plus however early the timer
 %   ended. SPIN = 0 never busy-waits; a larger SPIN trades CPU time for
-%   precision. A SPIN given is used exactly as given.
+%   precision: a call ends within a microsecond of T whenever the timer
+%   woke within the spin, and with SPIN = 0 as late as the timer wakes
+%   (tens of microseconds on Linux, up to a timer period on Windows). A
+%   SPIN given is used exactly as given.
 %
 %   Without SPIN, WAITUNTIL learns the spin this machine needs. It starts
 %   at 0.5 ms on Linux and 1 ms on Windows (the default), then is twice the
@@ -42,7 +46,9 @@
 %             UNWIND_PROTECT cleanup run, SIGTERM ends Octave. Signals that
 %             Octave only notes (SIGCHLD from a child that ended) do not
 %             end the wait.
-%   For a wait relative to now, in seconds, use DELAY.
+%   Where neither MATLAB's nor Octave's flag is found (in another host),
+%   the wait goes on to T. For a wait relative to now, in seconds, use
+%   DELAY.
 %
 %   Pace trials to absolute deadlines, so that late trials do not add up,
 %   and take the onset after the call, when the script goes on:
@@ -83,9 +89,11 @@
 %   Platform notes:
 %     Windows  A high-resolution waitable timer (CreateWaitableTimerExW with
 %              CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, Windows 10 1803 and
-%              later), created, waited on and closed within the call. Where
-%              the flag is refused, sleep's own bracket: the timer-throttling
-%              opt-out, timeBeginPeriod(1), Sleep, timeEndPeriod(1). The
+%              later), with a relative due time in 100 ns units, created,
+%              waited on and closed within the call. Where the flag is
+%              refused (older Windows), sleep's own bracket: the
+%              timer-throttling opt-out, timeBeginPeriod(1), Sleep of the
+%              whole milliseconds rounded up, timeEndPeriod(1). The
 %              counter is QueryPerformanceCounter. Ctrl+C is read from
 %              MATLAB's libut (utIsInterruptPending) or Octave's
 %              octave_interrupt_state and octave_signal_caught, looked up
