@@ -80,7 +80,7 @@ TEST(SleepLong, FiveSecondsTakeFiveSeconds) {
 #ifdef _WIN32
     EXPECT_EQ(waits, Events{"wait(5000)"});
 #else
-    EXPECT_GE(waits.size(), 100u);
+    EXPECT_GT(waits.size(), 50u);  // slices of 50 ms, each from a late wake-up
     EXPECT_EQ(named(call.events, {"hold_latency"}).size(), 1u);
     EXPECT_GE(spy_latency_held_at(), end - 0.15);
 #endif
