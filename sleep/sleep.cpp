@@ -29,7 +29,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const double duration = mxGetPr(prhs[0])[0];
     if (std::isnan(duration))
         mexErrMsgIdAndTxt("MATLAB:sleep:invalidDuration", "Duration must not be NaN.");
-    if (duration > ENDLESS_WAIT_MS)
+    if (duration >= ENDLESS_WAIT_MS)
         mexErrMsgIdAndTxt("MATLAB:sleep:invalidDuration",
                           "Duration must be less than 4294967295 milliseconds.");
     // Truncation toward zero; below 1 (negatives, -Inf) is 0 rather than an
