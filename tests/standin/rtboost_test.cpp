@@ -213,6 +213,27 @@ INSTANTIATE_TEST_SUITE_P(
                   {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}, "[2001,0,0,0,0,0]"}),
     [](const testing::TestParamInfo<LimitCase> &info) { return info.param.name; });
 
+// Other threads at different nice values: old holds the weakest, and every
+// one comes back at it, none stronger than it was.
+TEST_F(Rtboost, OldHoldsTheWeakestOtherThread) {
+    std::promise<void> parked;
+    std::promise<pid_t> tid;
+    std::thread third([&] {
+        tid.set_value(gettid());
+        parked.get_future().wait();
+    });
+    const pid_t third_tid = tid.get_future().get();
+    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), 9), 0);
+    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(third_tid), 4), 0);
+    Call boost = call_mex("rtboost", 1, {});
+    EXPECT_EQ(mexhost::format_array(boost.outcome.outputs[0]), "[2001,0,0,0,0,9]");
+    call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])});
+    EXPECT_EQ(standing_of(third_tid), (Standing{SCHED_OTHER, 0, 9}));
+    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, 9}));
+    parked.set_value();
+    third.join();
+}
+
 // A thread made weaker after the raise is the user's choice, and stays.
 TEST_F(Rtboost, RestoringLeavesAWeakerThreadAsItIs) {
     Call boost = call_mex("rtboost", 1, {});
@@ -284,6 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"Ordinary", kOrdinary, 0, {2001, SCHED_OTHER, 0, 0, 0, 0}},
         RoundTrip{"LoweredBatch", {SCHED_BATCH, 0, 5}, 5, {2001, SCHED_BATCH, 0, 0, 5, 5}},
         RoundTrip{"IdleOthersApart", {SCHED_IDLE, 0, 3}, 7, {2001, SCHED_IDLE, 0, 0, 3, 7}},
+        RoundTrip{"OthersStronger", {SCHED_OTHER, 0, 4}, -2, {2001, SCHED_OTHER, 0, 0, 4, -2}},
         // chrt -r 90 and renice -5: kept by rtboost, which adds the flag.
         RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, 0, {2001, SCHED_RR, 0, 90, -5, 0}},
         RoundTrip{"FifoWithTheFlag", {kFifoReset, 50, -20}, -20, {2001, SCHED_FIFO, 1, 50, -20, -20}}),
