@@ -341,8 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadOld{"ClassAbove", "[1001,65536,0]"}, BadOld{"LevelAbove", "[1001,256,16]"},
         BadOld{"LevelBelow", "[1001,32,-16]"}, BadOld{"RealtimeLevelSeven", "[1001,256,7]"},
         BadOld{"RealtimeLevelOutsideNormal", "[1001,32,3]"}, BadOld{"Fraction", "[1001,32,0.5]"},
-        BadOld{"NaN", "[1001,NaN,0]"}, BadOld{"Int32", "int32([1001,32,0])"},
-        BadOld{"Single", "single([1001,32,0])"}, BadOld{"Sparse", "sparse([1001,32,0])"},
+        BadOld{"NaN", "[1001,NaN,0]"}, BadOld{"Sparse", "sparse([1001,32,0])"},
         BadOld{"Complex", "[1001,32,1i]"}),
 #else
     testing::Values(
@@ -354,8 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadOld{"OtherWithPriority", "[2001,0,0,80,0,0]"}, BadOld{"NiceBelow", "[2001,0,0,0,-21,0]"},
         BadOld{"NiceAbove", "[2001,0,0,0,20,0]"}, BadOld{"OthersBelow", "[2001,0,0,0,0,-21]"},
         BadOld{"OthersAbove", "[2001,0,0,0,0,20]"}, BadOld{"Fraction", "[2001,0,0,0,0.5,0]"},
-        BadOld{"NaN", "[2001,NaN,0,0,0,0]"}, BadOld{"Int32", "int32([2001,0,0,0,0,0])"},
-        BadOld{"Single", "single([2001,0,0,0,0,0])"}, BadOld{"Sparse", "sparse([2001,0,0,0,0,0])"},
+        BadOld{"NaN", "[2001,NaN,0,0,0,0]"}, BadOld{"Sparse", "sparse([2001,0,0,0,0,0])"},
         BadOld{"Complex", "[2001,0,0,0,0,1i]"}),
 #endif
     [](const testing::TestParamInfo<BadOld> &info) { return info.param.name; });
