@@ -20,6 +20,7 @@ struct ErrorCase {
     Events before;         // what the call does first, of the events named below
     double from_now = 0;   // when set, the first input is the host's reading + this
     bool frequency_fails = false;
+    bool priority_unreadable = false;
 };
 
 void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
@@ -36,7 +37,9 @@ TEST_P(Errors, RaiseWithTheirMessageBeforeTheirSideEffects) {
     if (c.from_now != 0) args.insert(args.begin(), seconds_text(host_seconds() + c.from_now));
     utSetInterruptPending(true);
     spy_fail_frequency(c.frequency_fails);
+    spy_fail_priority_read(c.priority_unreadable);
     Call call = call_mex(c.function, c.nargout, args);
+    spy_fail_priority_read(0);
     spy_fail_frequency(0);
     utSetInterruptPending(false);
     ASSERT_TRUE(call.outcome.raised);
@@ -93,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "No input required.", kNothing},
         // rtboost and rtrestore check before they change any priority.
         ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", "Too many output arguments.", kNothing},
+        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,
+                  0, false, true},
         ErrorCase{"RtrestoreInputsOverOutputs", "rtrestore", {"1", "2"}, 1, "MATLAB:rtrestore:invalidNumInputs",
                   "At most one input allowed.", kNothing},
         ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", "Too many output arguments.",

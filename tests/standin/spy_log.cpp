@@ -8,6 +8,7 @@ static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
 static int armed;
 static int frequency_fails;
+static int priority_read_fails;
 static long long timer_late_ns = -1;
 static long long held_ticks;
 static bool counter_held, counter_released;
@@ -48,6 +49,8 @@ void spy_record(const char *format, ...) {
 
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
 int spy_frequency_fails() { return frequency_fails && spy_armed(); }
+void spy_fail_priority_read(int fail) { priority_read_fails = fail; }
+int spy_priority_read_fails() { return priority_read_fails && spy_armed(); }
 void spy_time_timer(long long late_ns) { timer_late_ns = late_ns; }
 long long spy_timer_lateness() { return spy_armed() ? timer_late_ns : -1; }
 void spy_note_deadline(double seconds) { last_deadline = seconds; }
