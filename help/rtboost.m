@@ -9,9 +9,9 @@
 %       cleanup = onCleanup(@() rtrestore(old));
 %       % ... trials ...
 %
-%   Whenever the function (or script cell) ends, or fails, the cleanup
-%   gives back the priority as it was, not merely the ordinary one. A bare
-%   RTBOOST raises just the same and sets no ans.
+%   When the function that holds CLEANUP ends, or fails, the priority
+%   comes back as it was, not merely the ordinary one (in a script, CLEAR
+%   CLEANUP does it). A bare RTBOOST raises just the same and sets no ans.
 %
 %   The raise lasts until RTRESTORE lowers it again, or the process ends.
 %   Calling RTBOOST again repeats the same settings, and its OLD is then
