@@ -99,7 +99,8 @@ endfunction()
 
 # Where a MEX file's platform operations are taken from: each family folder
 # implements an operation in <part>_<system>.cpp, or in <part>_posix.cpp
-# where every POSIX system shares it. The first file found is taken.
+# where every POSIX system shares it, or in <part>.cpp where every system
+# does. The first file found is taken.
 if(WIN32)
   set(MEXTIME_PLATFORMS win32)
 elseif(APPLE)
@@ -114,9 +115,12 @@ function(mextime_platform_source part out_var)
   if(NOT IS_ABSOLUTE "${dir}")
     set(part ${CMAKE_CURRENT_SOURCE_DIR}/${part})
   endif()
-  foreach(platform IN LISTS MEXTIME_PLATFORMS)
-    if(EXISTS ${part}_${platform}.cpp)
-      set(${out_var} ${part}_${platform}.cpp PARENT_SCOPE)
+  foreach(file IN LISTS MEXTIME_PLATFORMS ITEMS "")
+    if(file)
+      set(file _${file})
+    endif()
+    if(EXISTS ${part}${file}.cpp)
+      set(${out_var} ${part}${file}.cpp PARENT_SCOPE)
       return()
     endif()
   endforeach()

@@ -73,5 +73,12 @@
 %              it has: one already at a real-time priority of 80 or more
 %              keeps it, and only takes SCHED_RESET_ON_FORK. OLD from
 %              sched_getscheduler, sched_getparam and getpriority.
+%              To let a group have real-time priority, give it limits in
+%              /etc/security/limits.d/audio.conf:
+%                @audio  -  rtprio  95
+%                @audio  -  nice    -10
+%              and log in again: members then get SCHED_FIFO 80 and
+%              nice -10. chrt -p PID shows the policy, and
+%              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
 %
 %   See also RTRESTORE, RTSTATUS, WAITUNTIL, CLOCKREAD.
