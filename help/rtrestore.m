@@ -27,3 +27,18 @@
 %              drop it; under SCHED_OTHER at nice 0 it changes nothing.
 %
 %   See also RTBOOST, RTSTATUS.
+
+%!test
+%! ## Without rtboost before it, the ordinary policy (or normal class); a
+%! ## nice value above 0 is left as it is.
+%! [~, before] = rtstatus ();
+%! rtrestore (1, "inputs are ignored");
+%! [realtime, process, thread] = rtstatus ();
+%! assert (realtime, false);
+%! if (ispc ())
+%!   assert ({process, thread}, {"normal", "normal"});
+%! else
+%!   assert (thread, "other");
+%!   nice = @(text) str2double (text(6:end));
+%!   assert (nice (process), max (0, nice (before)));
+%! endif

@@ -57,3 +57,16 @@
 %              be opened (by default root only); elsewhere it is skipped.
 %
 %   See also CLOCKREAD, WAITUNTIL, RTBOOST.
+
+%!test
+%! ## 20 ms at least (Windows' Sleep may end up to a 1 ms tick early), and
+%! ## the double 0.
+%! t0 = clockread ();
+%! a = sleep (20);
+%! elapsed = clockread () - t0;
+%! assert (a, 0);
+%! assert (elapsed >= 0.019);
+%!error id=MATLAB:sleep:invalidNumInputs sleep ()
+%!error id=MATLAB:sleep:invalidInput sleep ("5")
+%!error id=MATLAB:sleep:invalidInput sleep ([])
+%!error id=MATLAB:sleep:invalidDuration sleep (NaN)

@@ -246,3 +246,7 @@ if ~existed
     delete(file);
 end
 end
+
+%!error id=mextimecheck:invalidOption mextimecheck ("plto")
+%!error id=mextimecheck:invalidFile mextimecheck ("plot", 5)
+%!error id=mextimecheck:invalidNumInputs mextimecheck ("plot", "check.png", 1)
