@@ -53,7 +53,8 @@ function selfcheck (version, fixtures)
 
   ## A session that runs raised already is measured once and left raised,
   ## on a clock that jumps to each deadline: the order of the passes, in
-  ## moments.
+  ## moments. The stand-ins check nothing and end early: each stage's
+  ## failures reach the result, the timing's once.
   rtboost ();
   before = scheduling ();
   addpath (fullfile (fixtures, "instant"));
@@ -68,6 +69,16 @@ function selfcheck (version, fixtures)
   assert (r.priority.raised_before && ! r.priority.restored && ! r.priority.obtained && isempty (r.boosted));
   assert (r.normal.trials.n, 200);
   assert (any (strncmp (r.verdicts, "priority: Octave already ran raised", 35)));
+  assert (! r.passed);
+  stages = {"^sleep: sleep\\(\\); raised 'Octave:undefined-function'";
+            "^clockutc: t is not between two clockread readings";
+            "^sleep: sleep\\(2\\) returned after";
+            "^sleep\\(1\\): 300 of 300 waits of 1 ms ended early";
+            "^waituntil: 300 of 300 waits of 1 ms ended early"};
+  for k = 1:numel (stages)
+    assert (sum (! cellfun (@isempty, regexp (r.failures, stages{k}, "once"))) == 1,
+            "not once: %s in %s", stages{k}, strjoin (r.failures, "; "));
+  endfor
 endfunction
 
 ## Policy and priority of this process, and the nice value of each thread.
