@@ -36,7 +36,8 @@ function r = mextimecheck(varargin)
 %     R.seconds             how long the check took
 %     R.verdicts
 %   Figures are in milliseconds (_ms) or microseconds (_us) where their
-%   name says so; NaN where a figure could not be measured.
+%   name says so, cpu_share a fraction of one core; NaN where a figure
+%   could not be measured.
 %
 %   MEXTIMECHECK('plot') also draws the CDFs of how late sleep(1) and a
 %   1 ms WAITUNTIL end, read after they return, in one figure. Without a
@@ -59,9 +60,9 @@ function r = mextimecheck(varargin)
 %                 and at worst; and the worst onset of 10 trials 500 ms
 %                 apart.
 %   The pacing verdict rests on the p99 onset error of the 200 trials
-%   (two of them may be later), with the worst shown beside it: 1 ms
-%   pacing holds below 0.5 ms, holds with little margin below 1 ms, and
-%   does not hold from 1 ms on. Where it does not hold with margin, the
+%   (two of them may be further off), with the worst shown beside it:
+%   1 ms pacing holds below 0.5 ms, holds with little margin below 1 ms,
+%   and does not hold from 1 ms on. Where it does not hold with margin, the
 %   verdict says what to change: the priority, the PM QoS request, a
 %   fixed spin, or the machine's load.
 %
