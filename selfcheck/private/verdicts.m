@@ -150,24 +150,23 @@ end
 
 function text = pacing_advice(res)
 % What is left to change, the priority and the PM QoS request first where
-% the check found them missing; a fixed spin and the load always.
+% the check found them missing (their own lines tell how); a fixed spin
+% and the load always.
 p = res.priority;
 steps = {};
 if ~(p.obtained && p.boosted.realtime) && ~(strcmp(p.state, 'raised') && p.before.realtime)
     if strcmp(p.state, 'lowered')
         steps{end + 1} = sprintf('start %s at the ordinary priority, then call rtboost', res.host);
     else
-        steps{end + 1} = ['run the trials after rtboost, with real time granted: ' grant_how()];
+        steps{end + 1} = 'get real time for rtboost (see priority, below)';
     end
 end
 if isequal(res.wakeup_latency_request, false)
-    steps{end + 1} = ['let sleep and waituntil hold their PM QoS request (the udev rule ' ...
-        'KERNEL=="cpu_dma_latency", GROUP="audio", MODE="0660" in the README)'];
+    steps{end + 1} = 'let sleep and waituntil hold their PM QoS request (see wake-up latency, below)';
 end
-steps{end + 1} = ['give waituntil a fixed spin, waituntil(t, 0.002): it busy-waits the last ' ...
-    '2 ms before each deadline, 20% of a core at 10 ms apart'];
-steps{end + 1} = ['keep the machine otherwise idle while trials run: other programs ' ...
-    'delay the wake-ups'];
+steps{end + 1} = ['give waituntil a fixed spin, waituntil(t, 0.002), which busy-waits the ' ...
+    'last 2 ms before each deadline (20% of a core at 10 ms apart)'];
+steps{end + 1} = 'keep the machine otherwise idle while trials run';
 text = strjoin(steps, '; ');
 end
 
@@ -237,16 +236,12 @@ end
 end
 
 function text = grant_advice()
-text = ['To grant real time, ' grant_how() '.'];
-end
-
-function text = grant_how()
 if ispc
-    text = ['start MATLAB as administrator (right-click, Run as administrator), as other ' ...
-        'accounts get ''high'' at most'];
+    text = ['For the realtime class, start MATLAB as administrator (right-click, Run as ' ...
+        'administrator); other accounts get ''high'' at most.'];
 else
-    text = ['give a group limits, e.g. ''@audio - rtprio 95'' and ''@audio - nice -10'' in ' ...
-        '/etc/security/limits.d/audio.conf, join it (sudo usermod -aG audio $USER), then ' ...
-        'log in again'];
+    text = ['To grant real time, give a group limits, e.g. ''@audio - rtprio 95'' and ' ...
+        '''@audio - nice -10'' in /etc/security/limits.d/audio.conf, join it ' ...
+        '(sudo usermod -aG audio $USER), then log in again.'];
 end
 end

@@ -95,7 +95,7 @@
 %! ## PM QoS request where the check found them missing, a fixed spin and
 %! ## the load always. Each row: changes to the made-up result, what the
 %! ## verdict says, what it must not.
-%! grant = "rtprio"; pmqos = "cpu_dma_latency"; spin = "waituntil\\(t, 0\\.002\\)";
+%! grant = "real time for rtboost"; pmqos = "PM QoS"; spin = "waituntil\\(t, 0\\.002\\)";
 %! idle = "otherwise idle"; advice = "To pace better";
 %! cases = {
 %!   {"normal.trials.p99_ms", 0.2, "normal.trials.worst_ms", 3}, ...
