@@ -1,14 +1,15 @@
 #!/bin/sh
-# archives.sh DIST VERSION NAME...: each release zip holds exactly the MEX
-# files of its dist/ folder, the same bytes, with their help, the overview,
-# the self-check, a README naming the version and speaking of its own
-# platform alone, and the license. The Windows
+# archives.sh DIST VERSION PRIVATE NAME...: each release zip holds exactly
+# the MEX files of its dist/ folder, the same bytes, with their help, the
+# overview, the self-check with every file of its source folder PRIVATE in
+# private/, a README naming the version and speaking of its own platform
+# alone, and the license. The Windows
 # zip is checked once the Windows folder exists. No file in the zips or the
 # Octave package carries anything of the build machine (shipped.sh, with
 # MEXTIME_MACHINE_PATHS).
 set -eu
-dist=$1 version=$2
-shift 2
+dist=$1 version=$2 private=$3
+shift 3
 status=0
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -19,8 +20,9 @@ check_zip() {
     shift 2
     zip=$dist/mextime-$version-$folder.zip
     from_dist=$(for name in "$@"; do printf '%s.%s\n%s.m\n' "$name" "$suffix" "$name"; done
-                printf 'Contents.m\nmextime.m\nmextimecheck.m\n')
-    expected=$(printf '%s\nLICENSE.txt\nREADME.txt\n' "$from_dist" | sed 's|^|mextime/|'; echo mextime/)
+                printf 'Contents.m\nmextime.m\nmextimecheck.m\n'
+                (cd "$private" && ls -- *.m) | sed 's|^|private/|')
+    expected=$(printf '%s\nLICENSE.txt\nREADME.txt\nprivate/\n' "$from_dist" | sed 's|^|mextime/|'; echo mextime/)
     [ "$(unzip -Z1 "$zip" | sort)" = "$(echo "$expected" | sort)" ] ||
         { fail "$zip holds:"; unzip -Z1 "$zip"; }
     for file in $from_dist; do
