@@ -91,6 +91,9 @@ static void read_utc(SystemTimeFunction read, LPFILETIME now, const char *event)
     spin_us(half_delay);
     read(now);
     spin_us(half_delay);
+    constexpr LONGLONG UNIX_EPOCH_IN_FILETIME = 116444736000000000, PER_SECOND = 10000000;
+    const LONGLONG units = (LONGLONG(now->dwHighDateTime) << 32 | now->dwLowDateTime) - UNIX_EPOCH_IN_FILETIME;
+    spy_saw_utc(double(units / PER_SECOND) + double(units % PER_SECOND) / PER_SECOND);
     spy_record(event);
 }
 
