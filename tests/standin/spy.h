@@ -49,6 +49,9 @@ void spy_refuse_precise_time(int refuse);
 // without CAP_SYS_NICE would be refused under them. Negative limits: off.
 void spy_limit_priority(int rtprio, int nice);
 
+// Windows: while armed, GetModuleHandleW finds no libut.dll, as in Octave.
+void spy_hide_libut(int hide);
+
 // Windows: while armed, CreateWaitableTimerExW refuses the high-resolution
 // flag, as before Windows 10 1803.
 void spy_refuse_high_resolution_timer(int refuse);

@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <regex>
 #include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -145,6 +150,43 @@ TEST(Waituntil, CtrlCEndsTheWaitWithAnErrorAndNoAnswer) {
     ASSERT_GE(waits.size(), 2u);
     EXPECT_TRUE(waits[waits.size() - 2] == "close" || waits[waits.size() - 2] == "release") << waits[waits.size() - 2];
 }
+
+#ifdef _WIN32
+// Octave on Windows: no libut.dll, and Ctrl+C sets a flag that one of
+// Octave's DLLs exports. The wait must end soon after; ended either by the
+// interrupted error or, for Octave, with NaN and no error.
+class WaituntilOctaveCtrlC : public testing::TestWithParam<const char *> {};
+
+TEST_P(WaituntilOctaveCtrlC, EndsTheWaitSoonAfterTheFlag) {
+    const KeptLoaded kept;
+    const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
+    ASSERT_NE(octave, nullptr) << GetLastError();
+    auto *flag = reinterpret_cast<volatile int *>(reinterpret_cast<void *>(GetProcAddress(octave, GetParam())));
+    ASSERT_NE(flag, nullptr);
+    spy_hide_libut(true);
+    double flagged = 0;
+    std::thread ctrl_c([&flagged, flag] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        flagged = host_seconds();
+        *flag = 1;
+    });
+    Call call = call_mex("waituntil", 1, {seconds_text(host_seconds() + 5)});
+    const double ended = host_seconds();
+    ctrl_c.join();
+    *flag = 0;
+    spy_hide_libut(false);
+    FreeLibrary(octave);
+    EXPECT_GT(ended, flagged);
+    EXPECT_LT(ended - flagged, 1.0);
+    if (call.outcome.raised)
+        EXPECT_EQ(call.outcome.identifier, "MATLAB:waituntil:interrupted");
+    else
+        EXPECT_TRUE(std::isnan(scalar_of(call.outcome.outputs[0])));
+}
+
+INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilOctaveCtrlC, testing::Values("octave_interrupt_state"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+#endif
 
 // The spin the call used: the platform's default until a wake-up is
 // recorded, then 1.5 times the worst of the recent ones, within bounds;
