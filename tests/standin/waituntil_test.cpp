@@ -346,7 +346,13 @@ INSTANTIATE_TEST_SUITE_P(
                     RuleCase{"TwiceTheSecondLargest", {100e-6, 50e-6, 10e-6}, 2 * 51e-6},
                     RuleCase{"StallsLeftOut", {100e-6, 50e-6, 10e-6, kStall}, 2 * 51e-6},
                     RuleCase{"NoMoreThanTheDefault", {0.6 * kDefaultSpin, 0.6 * kDefaultSpin}, kDefaultSpin},
-                    RuleCase{"DefaultAgainAfterACalmSecond", {0, kPause}, kDefaultSpin}),
+                    RuleCase{"DefaultAgainAfterACalmSecond", {0, kPause}, kDefaultSpin},
+                    // 1.4 s of stalls: waits all the same, so no calm second.
+                    RuleCase{"StallsAreNoCalm", [] {
+                                 Trace t(3, 20e-6);
+                                 t.insert(t.end(), 120, kStall);
+                                 return t;
+                             }(), 2 * 21e-6}),
     [](const testing::TestParamInfo<RuleCase> &info) { return info.param.name; });
 
 #ifndef _WIN32
