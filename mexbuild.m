@@ -8,7 +8,7 @@ function mexbuild(outdir)
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
 %
-%   See also CLOCKREAD, CLOCKUTC, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE,
+%   See also CLOCKREAD, CLOCKUTC, SLEEP, WAITUNTIL, DELAY, RTBOOST, RTRESTORE,
 %   RTSTATUS.
 
 if nargin ~= 1
@@ -16,23 +16,25 @@ if nargin ~= 1
 end
 root = fileparts(mfilename('fullpath'));
 % Each function: its folder, and the platform operations it is built with
-% (<folder>/<part>_<system>.cpp, else <folder>/<part>_posix.cpp); clock/counter is
-% the counter every timing function reads.
+% (<folder>/<part>_<system>.cpp, else <folder>/<part>_posix.cpp on POSIX
+% systems, else <folder>/<part>.cpp); clock/counter is the counter every
+% timing function reads.
+wait = {'sleep/resolution', 'sleep/until', 'sleep/interrupt', 'sleep/deadline', 'clock/counter'};
 functions = {'clockread', 'clock', {'clock/counter'}; ...
              'clockutc', 'clock', {'clock/counter', 'clock/utc'}; ...
-             'sleep', 'sleep', {'sleep/resolution', 'sleep/wait', 'clock/counter'}; ...
-             'waituntil', 'sleep', {'sleep/resolution', 'sleep/wait', 'sleep/until', ...
-                                    'sleep/interrupt', 'clock/counter'}; ...
+             'sleep', 'sleep', {'sleep/resolution', 'sleep/wait', 'sleep/interrupt', 'clock/counter'}; ...
+             'waituntil', 'sleep', wait; ...
+             'delay', 'sleep', wait; ...
              'rtboost', 'priority', {'priority/raise'}; ...
              'rtrestore', 'priority', {'priority/restore'}; ...
              'rtstatus', 'priority', {'priority/status'}};
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 if ispc
-    platform = 'win32';
+    platforms = {'_win32', ''};
 elseif ismac
-    platform = 'darwin';
+    platforms = {'_darwin', '_posix', ''};
 else
-    platform = 'linux';
+    platforms = {'_linux', '_posix', ''};
 end
 
 if ~exist(outdir, 'dir')
@@ -50,15 +52,17 @@ for k = 1:size(functions, 1)
         % the same whichever mex.h the compiler finds first.
         args = [args, {'-compatibleArrayDims', '-outdir', outdir}];
     end
-    if ispc && any(strcmp(name, {'sleep', 'waituntil'}))
+    if ispc && any(strcmp(name, {'sleep', 'waituntil', 'delay'}))
         args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
     end
     sources = {fullfile(folder, [name '.cpp'])};
     parts = functions{k, 3};
     for p = 1:numel(parts)
-        source = fullfile(root, [parts{p} '_' platform '.cpp']);
-        if ~exist(source, 'file')
-            source = fullfile(root, [parts{p} '_posix.cpp']);
+        for q = 1:numel(platforms)
+            source = fullfile(root, [parts{p} platforms{q} '.cpp']);
+            if exist(source, 'file')
+                break;
+            end
         end
         sources{end + 1} = source; %#ok<AGROW>
     end

@@ -99,7 +99,8 @@ endfunction()
 
 # Where a MEX file's platform operations are taken from: each family folder
 # implements an operation in <part>_<system>.cpp, or in <part>_posix.cpp
-# where every POSIX system shares it. The first file found is taken.
+# where every POSIX system shares it, or in <part>.cpp where every system
+# does. The first file found is taken.
 if(WIN32)
   set(MEXTIME_PLATFORMS win32)
 elseif(APPLE)
@@ -128,9 +129,12 @@ function(mextime_platform_source_or_none part out_var)
     set(part ${CMAKE_CURRENT_SOURCE_DIR}/${part})
   endif()
   set(${out_var} "" PARENT_SCOPE)
-  foreach(platform IN LISTS MEXTIME_PLATFORMS)
-    if(EXISTS ${part}_${platform}.cpp)
-      set(${out_var} ${part}_${platform}.cpp PARENT_SCOPE)
+  foreach(file IN LISTS MEXTIME_PLATFORMS ITEMS "")
+    if(file)
+      set(file _${file})
+    endif()
+    if(EXISTS ${part}${file}.cpp)
+      set(${out_var} ${part}${file}.cpp PARENT_SCOPE)
       return()
     endif()
   endforeach()

@@ -33,5 +33,8 @@
 %              clock_gettime(CLOCK_MONOTONIC) gives the count in
 %              nanoseconds, so T is seconds since boot, not counting
 %              suspend.
+%   The counter is the one C++'s std::chrono::steady_clock reads, with the
+%   same zero (libstdc++ on Linux, MSVC on Windows), so programs that stamp
+%   with steady_clock on the same machine compare with T directly.
 %
 %   See also SLEEP, RTBOOST.

@@ -36,5 +36,12 @@
 %              nothing where they allow nothing. No thread gets less than
 %              it has: one already at a real-time priority of 80 or more
 %              keeps it, and only takes SCHED_RESET_ON_FORK.
+%              To let a group have real-time priority, give it limits in
+%              /etc/security/limits.d/audio.conf:
+%                @audio  -  rtprio  95
+%                @audio  -  nice    -10
+%              and log in again: members then get SCHED_FIFO 80 and
+%              nice -10. chrt -p PID shows the policy, and
+%              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
 %
 %   See also RTSTATUS, RTRESTORE, WAITUNTIL, CLOCKREAD.

@@ -14,13 +14,22 @@
 %     - is the first element of MS: SLEEP([5 10]) waits 5 ms;
 %     - of a complex MS is its real part;
 %     - is at most 4294967294 ms (about 49.7 days).
-%   Further inputs are ignored. The wait is one call to the system and
-%   cannot be interrupted, not even with Ctrl+C: a wait longer than about
-%   a second is better written with WAITUNTIL, which Ctrl+C ends.
+%   Further inputs are ignored. SLEEP counts milliseconds, where the other
+%   functions count seconds: for a wait in seconds, use DELAY (DELAY(5)
+%   waits 5 s), and to pace trials, WAITUNTIL.
+%
+%   Ctrl+C: on Linux, SLEEP waits in slices of at most 50 ms and ends the
+%   way the host stops a script, as WAITUNTIL does (MATLAB: the error
+%   MATLAB:sleep:interrupted; Octave: SLEEP returns at once and Octave
+%   stops the script; SIGTERM ends Octave). On Windows the wait is one
+%   Sleep call and cannot be interrupted: use DELAY for waits longer than
+%   about a second.
 %
 %   Errors (identifier, message), all raised before anything is requested
 %   or waited. In Octave the message starts with 'sleep: ', as in
 %   'sleep: Duration must not be NaN.'.
+%     MATLAB:sleep:maxlhs            'Too many output arguments.'
+%                                    Two or more outputs asked for.
 %     MATLAB:sleep:invalidNumInputs  'One input required.'
 %                                    No input given.
 %     MATLAB:sleep:invalidInput      'Duration must be a non-empty full double array.'
@@ -32,10 +41,13 @@
 %     MATLAB:sleep:invalidDuration   'Duration must be less than 4294967295 milliseconds.'
 %                                    MS(1) is 4294967295 or more, Inf
 %                                    included.
+%   While waiting (Linux):
+%     MATLAB:sleep:interrupted       'Interrupted before the deadline.'
+%                                    Ctrl+C was pressed (MATLAB).
 %
 %   Platform notes:
-%     Windows  timeBeginPeriod(1) (winmm), Sleep(ms) (kernel32), then
-%              timeEndPeriod(1) (winmm). Before the request, the process
+%     Windows  Exactly timeBeginPeriod(1) (winmm), Sleep(ms) (kernel32),
+%              then timeEndPeriod(1) (winmm). Before the request, the process
 %              opts out of Windows 11's timer throttling, which otherwise
 %              ignores the request while MATLAB is minimised
 %              (SetProcessInformation, ProcessPowerThrottling, looked up at
@@ -51,9 +63,16 @@
 %              clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
 %              taken as the call starts, so the bracket's own cost is spent
 %              inside the wait; it resumes after a signal, so no signal
-%              cuts it short.
+%              cuts it short, and it is made in slices of at most 50 ms,
+%              between which the host is asked whether it must stop.
 %              For a wait of 1 ms or more, a PM QoS request of 0 us is held
-%              on /dev/cpu_dma_latency during the wait, where that file can
-%              be opened (by default root only); elsewhere it is skipped.
+%              on /dev/cpu_dma_latency for the wait's last 100 ms, where
+%              that file can be opened (by default root only); elsewhere it
+%              is skipped.
+%              To let a group hold it, add a udev rule such as
+%              /etc/udev/rules.d/99-cpu-dma-latency.rules:
+%                KERNEL=="cpu_dma_latency", GROUP="audio", MODE="0660"
+%              then run udevadm control --reload and udevadm trigger
+%              --name-match=cpu_dma_latency as root (or reboot).
 %
-%   See also CLOCKREAD, WAITUNTIL, RTBOOST.
+%   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.

@@ -2,7 +2,8 @@
 %   W = WAITUNTIL(T) returns once CLOCKREAD() would answer T or more. W is
 %   the counter reading taken as it returns, in seconds on the same
 %   timebase, so W >= T. A T already past returns at once with the current
-%   time. Called without an output, WAITUNTIL sets ans.
+%   time, and no timer is touched. Called without an output, WAITUNTIL
+%   sets ans.
 %
 %   [W, SPIN] = WAITUNTIL(...) also returns the spin the call used, in
 %   seconds.
@@ -12,18 +13,42 @@
 %   in a loop, with a CPU pause instruction between reads, until T. The
 %   busy part of a call is at most SPIN, plus however early the timer
 %   ended. SPIN = 0 never busy-waits; a larger SPIN trades CPU time for
-%   precision. A SPIN given is used exactly as given.
+%   precision: a call ends within a microsecond of T whenever the timer
+%   woke within the spin, and with SPIN = 0 as late as the timer wakes
+%   (tens of microseconds on Linux, up to a timer period on Windows). A
+%   SPIN given is used exactly as given.
 %
-%   Without SPIN, WAITUNTIL learns the spin this machine needs: it starts
-%   at 0.5 ms on Linux and 1 ms on Windows, then follows how late the
-%   timer woke in this session's last 32 waits (1.5 times the latest of
-%   them), never more than that start and never less than 0.02 ms. After a
-%   second without a timer wait it starts over, as after CLEAR WAITUNTIL.
+%   Without SPIN, WAITUNTIL learns the spin this machine needs. It starts
+%   at 0.5 ms on Linux and 1 ms on Windows (the default), then is twice the
+%   second largest of how late the timer woke in this session's last 128
+%   waits, never more than the default and never less than 0.02 ms. A
+%   wake-up later than the default is a stall (the thread was not run) that
+%   no spin would catch: it is left out. After a second without a timer
+%   wait it starts over, as after CLEAR WAITUNTIL.
 %
-%   Ctrl+C ends a wait: WAITUNTIL stops within 50 ms and raises
-%   MATLAB:waituntil:interrupted, with no answer, so W >= T holds for every
-%   answer. (SLEEP cannot be interrupted: wait longer than about a second
-%   with WAITUNTIL.)
+%   What the learned spin costs and saves, as measured (docs/benchmarks.md):
+%   in a 1 kHz loop it busy-waits a fraction of the CPU time that the
+%   default spin does, while a timer with a heavy tail (a few wake-ups in
+%   a hundred later than usual) may leave a few calls in a thousand later
+%   than T that the default spin would have caught. Where every trial must
+%   be on time (a block of brief stimuli), pass a fixed spin: WAITUNTIL(T,
+%   0.0005) on Linux, WAITUNTIL(T, 0.001) on Windows; or check with
+%   MEXTIMECHECK which one this machine needs.
+%
+%   Ctrl+C (and, in Octave, SIGTERM or SIGHUP) ends a wait the way the
+%   host stops a script, within 50 ms:
+%     MATLAB  WAITUNTIL raises MATLAB:waituntil:interrupted, with no
+%             answer, so W >= T holds for every answer; the interrupt is
+%             left pending for MATLAB.
+%     Octave  WAITUNTIL returns at once (its answer NaN) with Octave's
+%             flag left set, and Octave stops the script as it does for
+%             its own PAUSE: TRY/CATCH does not catch it, ONCLEANUP and
+%             UNWIND_PROTECT cleanup run, SIGTERM ends Octave. Signals that
+%             Octave only notes (SIGCHLD from a child that ended) do not
+%             end the wait.
+%   Where neither MATLAB's nor Octave's flag is found (in another host),
+%   the wait goes on to T. For a wait relative to now, in seconds, use
+%   DELAY.
 %
 %   Pace trials to absolute deadlines, so that late trials do not add up,
 %   and take the onset after the call, when the script goes on:
@@ -58,22 +83,26 @@
 %                                        from 0 to 1 (NaN included).
 %   While waiting:
 %     MATLAB:waituntil:interrupted       'Interrupted before the deadline.'
-%                                        Ctrl+C was pressed.
+%                                        Ctrl+C was pressed (MATLAB).
 %   In Octave a message starts with the function's name ('waituntil: ').
 %
 %   Platform notes:
 %     Windows  A high-resolution waitable timer (CreateWaitableTimerExW with
 %              CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, Windows 10 1803 and
-%              later), created, waited on and closed within the call. Where
-%              the flag is refused, sleep's own bracket: the timer-throttling
-%              opt-out, timeBeginPeriod(1), Sleep, timeEndPeriod(1). The
+%              later), with a relative due time in 100 ns units, created,
+%              waited on and closed within the call. Where the flag is
+%              refused (older Windows), sleep's own bracket: the
+%              timer-throttling opt-out, timeBeginPeriod(1), Sleep of the
+%              whole milliseconds rounded up, timeEndPeriod(1). The
 %              counter is QueryPerformanceCounter. Ctrl+C is read from
 %              MATLAB's libut (utIsInterruptPending) or Octave's
-%              octave_interrupt_state, looked up in the running process.
+%              octave_interrupt_state and octave_signal_caught, looked up
+%              in the running process.
 %     Linux    clock_nanosleep on CLOCK_MONOTONIC to an absolute deadline,
-%              with 1 ns of timer slack and, where /dev/cpu_dma_latency can
-%              be opened, a PM QoS request of 0 us, both held for the timer
-%              wait only. Signals do not cut the wait short; Ctrl+C is read
-%              as on Windows.
+%              with 1 ns of timer slack for the timer wait, and, where
+%              /dev/cpu_dma_latency can be opened, a PM QoS request of 0 us
+%              for its last 100 ms only: that request keeps every CPU out
+%              of its idle states, so a long wait does not hold it. Signals
+%              do not cut the wait short; the host is read as on Windows.
 %
-%   See also CLOCKREAD, SLEEP, RTBOOST.
+%   See also DELAY, CLOCKREAD, SLEEP, RTBOOST.

@@ -34,8 +34,9 @@ for spin = {{}, {0.0005}, {0}}
 endfor
 
 ## The README's trial loop: raise the priority and say what was obtained,
-## pace each trial to an absolute deadline, give the priority back. ps shows
-## no nice value (-) for a real-time thread.
+## pace each trial to an absolute deadline, log each onset as a clockread
+## time, put the onsets in UTC with a clockutc pair at each end, give the
+## priority back. ps shows no nice value (-) for a real-time thread.
 scheduling = sprintf ("ps -L -o tid,cls,rtprio,ni -p %d", getpid ());
 printf ("threads before rtboost:\n"); system (scheduling);
 rtboost ();
@@ -44,16 +45,21 @@ printf ("after rtboost: realtime %d, process %s, thread %s\n", realtime, process
 system (scheduling);
 period = 0.010;
 onset = late = zeros (1, 200);
-t0 = clockread () + period;
+[t0, utc0] = clockutc ();
+planned = clockread () + 0.1 + (0:numel (onset) - 1) * period;
 for k = 1:numel (onset)
-  t = t0 + (k - 1) * period;
-  w = waituntil (t);
-  onset(k) = clockread () - t0;
-  late(k) = w - t;
+  w = waituntil (planned(k));
+  onset(k) = clockread ();
+  late(k) = w - planned(k);
 endfor
+[t1, utc1] = clockutc ();
+onset_utc = utc0 + (onset - t0) * (utc1 - utc0) / (t1 - t0);
 printf ("200 trials 10 ms apart, onsets read after waituntil: jitter %.1f us, latest %.1f us after its time\n",
-        std (diff (onset)) * 1e6, max (onset - (0:numel (onset) - 1) * period) * 1e6);
+        std (diff (onset)) * 1e6, max (onset - planned) * 1e6);
 printf ("waituntil itself answered at most %.1f us past t\n", max (late) * 1e6);
+printf ("first onset %.6f on clockread's timebase, %s.%06d UTC\n", onset(1),
+        datestr (floor (onset_utc(1)) / 86400 + datenum (1970, 1, 1), "yyyy-mm-dd HH:MM:SS"),
+        floor (mod (onset_utc(1), 1) * 1e6));
 rtrestore ();
 [realtime, process, thread] = rtstatus ();
 printf ("after rtrestore: realtime %d, process %s, thread %s\n", realtime, process, thread);

@@ -18,6 +18,9 @@ constexpr unsigned long TIMER_SLACK_NS = 1;
 // file (or the process ending) drops the request.
 constexpr char CPU_LATENCY_DEVICE[] = "/dev/cpu_dma_latency";
 constexpr std::int32_t NO_WAKEUP_LATENCY_US = 0;
+// No request yet; refused once, it is not asked for again within the call.
+constexpr int LATENCY_NOT_ASKED = -1;
+constexpr int LATENCY_REFUSED = -2;
 
 // An ordinary user or a container without the device gets no request, and
 // the wait goes on as before.
@@ -32,12 +35,18 @@ static int request_wakeup_latency() {
     return request;
 }
 
-ResolutionRelease request_resolution(Wakeup wakeup) {
+ResolutionRelease request_resolution() {
     const int prior = prctl(PR_GET_TIMERSLACK);
     prctl(PR_SET_TIMERSLACK, TIMER_SLACK_NS);
     // Should the read fail, the release falls back to the default slack.
-    return {prior > 0 ? static_cast<unsigned long>(prior) : 0,
-            wakeup == Wakeup::Prompt ? request_wakeup_latency() : -1};
+    return {prior > 0 ? static_cast<unsigned long>(prior) : 0, LATENCY_NOT_ASKED};
+}
+
+void request_prompt_wakeup(ResolutionRelease &release) {
+    if (release.latency_request == LATENCY_NOT_ASKED) {
+        const int request = request_wakeup_latency();
+        release.latency_request = request >= 0 ? request : LATENCY_REFUSED;
+    }
 }
 
 void release_resolution(ResolutionRelease release) {

@@ -26,12 +26,14 @@ static void keep_timer_resolution_when_hidden() {
     set_process_information(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state);
 }
 
-// Windows has no wake-up latency request: the timer resolution is all.
-ResolutionRelease request_resolution(Wakeup) {
+ResolutionRelease request_resolution() {
     keep_timer_resolution_when_hidden();
     timeBeginPeriod(TIMER_RESOLUTION_MS);
     return {};
 }
+
+// Windows has no wake-up latency request: the timer resolution is all.
+void request_prompt_wakeup(ResolutionRelease &) {}
 
 void release_resolution(ResolutionRelease) { timeEndPeriod(TIMER_RESOLUTION_MS); }
 

@@ -3,7 +3,9 @@
 //
 // sleep(ms) uses element 0 of ms (the real part if complex), truncated
 // toward zero; anything below 1 waits 0 ms. The answer is a 1x1 double 0,
-// so a bare call still has something to show as ans.
+// so a bare call still has something to show as ans. Where the platform
+// waits in slices (Linux), Ctrl+C ends a wait the way the host stops.
+#include "interrupt.h"
 #include "mex.h"
 #include "timer.h"
 
@@ -13,7 +15,10 @@
 // the longest wait accepted is one millisecond short of it.
 constexpr double ENDLESS_WAIT_MS = 4294967295.0;
 
-void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    // Before anything else: a call that cannot hand back its answers must
+    // not wait first.
+    if (nlhs > 1) mexErrMsgIdAndTxt("MATLAB:sleep:maxlhs", "Too many output arguments.");
     if (nrhs < 1) mexErrMsgIdAndTxt("MATLAB:sleep:invalidNumInputs", "One input required.");
     if (!mxIsDouble(prhs[0]) || mxIsSparse(prhs[0]) || mxGetNumberOfElements(prhs[0]) == 0)
         mexErrMsgIdAndTxt("MATLAB:sleep:invalidInput",
@@ -34,8 +39,10 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     // Every error is behind us: the request is always released. The wait
     // counts from here, so the request's own cost is spent inside it.
     const mextime::PlannedWait wait = mextime::plan_wait(ms);
-    const mextime::ResolutionRelease release =
-        mextime::request_resolution(ms > 0 ? mextime::Wakeup::Prompt : mextime::Wakeup::AsIs);
-    mextime::wait_planned(wait);
+    mextime::ResolutionRelease release = mextime::request_resolution();
+    const mextime::HostStop stop = mextime::wait_planned(wait, release);
     mextime::release_resolution(release);
+    // Octave stops the script as the call returns.
+    if (stop == mextime::HostStop::Error)
+        mexErrMsgIdAndTxt("MATLAB:sleep:interrupted", "Interrupted before the deadline.");
 }

@@ -1,16 +1,17 @@
-// waituntil's timer on Linux: sleep's absolute-deadline wait on the
-// counter's own clock (CLOCK_MONOTONIC in nanoseconds), inside the
-// resolution bracket with the wake-up latency request.
+// The timer of waituntil and delay on Linux: an absolute-deadline sleep on
+// the counter's own clock (CLOCK_MONOTONIC in nanoseconds), inside the
+// resolution bracket, with the wake-up latency request for its last slices.
+#include "monotonic_linux.h"
 #include "timer.h"
 
 namespace mextime {
 
-Timer open_timer() { return {nullptr, request_resolution(Wakeup::Prompt)}; }
+Timer open_timer() { return {nullptr, request_resolution()}; }
+
+void prompt_timer(Timer &timer) { request_prompt_wakeup(timer.release); }
 
 // Counter ticks are the deadline's nanoseconds.
-void timer_wait(Timer &, std::int64_t until, std::int64_t, std::int64_t) {
-    wait_planned({until, 0});
-}
+void timer_wait(Timer &, std::int64_t until, std::int64_t, std::int64_t) { sleep_until(until); }
 
 void close_timer(Timer &timer) { release_resolution(timer.release); }
 

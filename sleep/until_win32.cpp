@@ -1,4 +1,4 @@
-// waituntil's timer on Windows: a high-resolution waitable timer, and where
+// The timer of waituntil and delay on Windows: a high-resolution waitable timer, and where
 // the system has none, sleep's bracket and Sleep.
 #include "timer.h"
 
@@ -28,9 +28,12 @@ Timer open_timer() {
     Timer timer{CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                        TIMER_ALL_ACCESS),
                 {}};
-    if (!timer.waitable) timer.release = request_resolution(Wakeup::Prompt);
+    if (!timer.waitable) timer.release = request_resolution();
     return timer;
 }
+
+// The high-resolution timer is as prompt as Windows makes it.
+void prompt_timer(Timer &) {}
 
 void timer_wait(Timer &timer, std::int64_t until, std::int64_t now, std::int64_t frequency) {
     if (timer.waitable) {
@@ -42,7 +45,7 @@ void timer_wait(Timer &timer, std::int64_t until, std::int64_t now, std::int64_t
         }
         // A timer that cannot be set: sleep's bracket for the rest of the call.
         CloseHandle(timer.waitable);
-        timer = {nullptr, request_resolution(Wakeup::Prompt)};
+        timer = {nullptr, request_resolution()};
     }
     Sleep(static_cast<DWORD>(ceil_units(until - now, frequency, MS_PER_SECOND)));
 }

@@ -1,4 +1,6 @@
-// sleep's wait on Windows: Sleep counts its milliseconds itself.
+// sleep's wait on Windows: Sleep counts its milliseconds itself, and is not
+// broken off.
+#include "interrupt.h"
 #include "timer.h"
 
 #include <windows.h>
@@ -7,6 +9,9 @@ namespace mextime {
 
 PlannedWait plan_wait(std::uint32_t ms) { return {0, ms}; }
 
-void wait_planned(PlannedWait wait) { Sleep(wait.ms); }
+HostStop wait_planned(PlannedWait wait, ResolutionRelease &) {
+    Sleep(wait.ms);
+    return HostStop::None;
+}
 
 }  // namespace mextime

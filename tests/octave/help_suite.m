@@ -7,7 +7,7 @@
 
 %!test
 %! overview = help_of ("mextime");
-%! for name = {"clockread", "clockutc", "sleep", "waituntil", "rtboost", "rtrestore", "rtstatus"}
+%! for name = {"clockread", "clockutc", "sleep", "waituntil", "delay", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
@@ -27,12 +27,19 @@
 %!        "sleep", "sleep ('5')";
 %!        "sleep", "sleep (NaN)";
 %!        "sleep", "sleep (Inf)";
+%!        "sleep", "[a, b] = sleep (1000)";
 %!        "waituntil", "waituntil ()";
 %!        "waituntil", "[a, b, c] = waituntil (0)";
 %!        "waituntil", "waituntil ('5')";
 %!        "waituntil", "waituntil (NaN)";
 %!        "waituntil", "waituntil (Inf)";
 %!        "waituntil", "waituntil (0, 2)";
+%!        "delay", "delay ()";
+%!        "delay", "[a, b, c] = delay (0)";
+%!        "delay", "delay ('5')";
+%!        "delay", "delay (NaN)";
+%!        "delay", "delay (Inf)";
+%!        "delay", "delay (0, 2)";
 %!        "rtstatus", "rtstatus (1)";
 %!        "rtstatus", "[a, b, c, d] = rtstatus ()"};
 %! for k = 1:rows (bad)

@@ -41,3 +41,7 @@
 %! for row = cases'
 %!   raises (row{1}, row{2}, ["sleep: " row{3}]);
 %! endfor
+%! ## Refused before it waits: a 3 s wait first would show.
+%! before = clockread ();
+%! raises ("[a, b] = sleep (3000)", "MATLAB:sleep:maxlhs", "sleep: Too many output arguments.");
+%! assert (clockread () - before < 2);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # archives.sh DIST VERSION NAME...: each release zip holds exactly the MEX
 # files of its dist/ folder, the same bytes, with their help, the overview,
-# the self-check, a README naming the version and the license. The Windows
+# the self-check, a README naming the version and speaking of its own
+# platform alone, and the license. The Windows
 # zip is checked once the Windows folder exists. No file in the zips or the
 # Octave package carries anything of the build machine (shipped.sh, with
 # MEXTIME_MACHINE_PATHS).
@@ -28,6 +29,16 @@ check_zip() {
     done
     unzip -p "$zip" mextime/README.txt | grep -q "mextime $version for MATLAB" ||
         fail "$zip: README.txt does not name version $version"
+    unzip -p "$zip" mextime/README.txt | grep -q "^  addpath('" ||
+        fail "$zip: README.txt does not say how to add the folder to the path"
+    # What would tell of another platform, or of a placeholder left.
+    case $folder in
+        win64) others='Linux|/etc/|udev|ulimit|macOS|xattr' ;;
+        glnxa64) others='Windows|administrator|C:\\|macOS|xattr' ;;
+        *) others='Windows|administrator|C:\\|Linux|/etc/|udev|ulimit' ;;
+    esac
+    unzip -p "$zip" mextime/README.txt | grep -nE "$others|@[A-Z_]+@" &&
+        fail "$zip: README.txt speaks of another platform, or keeps a placeholder, above"
     unzip -q "$zip" -d "$tmp/$folder"
 }
 

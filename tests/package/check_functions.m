@@ -7,6 +7,8 @@ function check_functions (where, names)
            "sleep", "assert (sleep (1), 0)", "sleep ()", "MATLAB:sleep:invalidNumInputs";
            "waituntil", "t = clockread () + 0.001; assert (waituntil (t) >= t)", "waituntil ()", ...
            "MATLAB:waituntil:invalidNumInputs";
+           "delay", "t = clockread () + 0.001; assert (delay (0.001) >= t)", "delay ()", ...
+           "MATLAB:delay:invalidNumInputs";
            "rtboost", "rtboost ()", "", "";
            "rtrestore", "rtrestore ()", "", "";
            "rtstatus", "assert (islogical (rtstatus ()))", "rtstatus (1)", "MATLAB:rtstatus:invalidNumInputs"};

@@ -1,7 +1,8 @@
 #!/bin/sh
 # portable.sh DIST ROOT VERSION: every .m file that users receive (in the
 # dist/ folders, the release zips and the Octave package, and mexbuild.m,
-# the help files and Contents.m of the source) is MATLAB code that Octave
+# the help files and Contents.m of the source, and the ```matlab blocks of
+# README.md and docs/*.md, which users copy) is MATLAB code that Octave
 # runs too: outside strings and comments, no # comment, double-quoted
 # string, !, !=, ++, --, operator-assignment (+=), **, Octave's own block
 # keywords or Octave-only output function. Prints each as FILE:LINE.
@@ -14,6 +15,13 @@ for zip in "$dist"/mextime-"$version"-*.zip; do
     unzip -q "$zip" -d "$tmp/$(basename "$zip")"
 done
 tar -C "$tmp" -xzf "$dist/mextime-$version.tar.gz"
+# Each block of MATLAB code in the README and the docs, as a file of its own.
+mkdir "$tmp/docs"
+awk -v dir="$tmp/docs" '
+/^```matlab[ \t]*$/ { name = FILENAME; gsub(/[^A-Za-z0-9]/, "_", name); out = dir "/" name "_" FNR ".m"; next }
+/^```/ { if (out != "") close(out); out = ""; next }
+out != "" { print > out }
+' "$root/README.md" "$root"/docs/*.md
 # Every .m file of the dist/ folders and the release files, and of the
 # source where users build from it.
 files=$(find "$dist" "$tmp" "$root/help" "$root/selfcheck" -name '*.m'; echo "$root/mexbuild.m")

@@ -50,17 +50,19 @@ double counter_seconds(long long ticks) {
 #endif
 }
 
-double host_seconds() {
+long long host_ticks() {
 #ifdef _WIN32
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    return counter_seconds(counter.QuadPart);
+    return counter.QuadPart;
 #else
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return counter_seconds(static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 #endif
 }
+
+double host_seconds() { return counter_seconds(host_ticks()); }
 
 double scalar_of(const mxArray_tag *array) {
     EXPECT_NE(array, nullptr);

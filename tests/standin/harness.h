@@ -25,8 +25,10 @@ Call call_mex(const std::string &name, int nargout, const std::vector<std::strin
 // The host's own reading of the clock the deliverables use, in seconds,
 // computed as clockread computes it.
 double host_seconds();
-// A count of the counter's ticks in seconds, as clockread computes it.
+// A count of the counter's ticks in seconds, as clockread computes it, and
+// the host's own reading in ticks.
 double counter_seconds(long long ticks);
+long long host_ticks();
 
 // The stand-in libut's Ctrl+C flag, as mexhost sets it; answers the flag
 // as it was.

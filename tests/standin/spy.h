@@ -54,22 +54,27 @@ void spy_refuse_high_resolution_timer(int refuse);
 // ordinary user; otherwise the spy stands in for the device.
 void spy_refuse_latency(int refuse);
 
-// While armed and late_ns is 0 or more, each timer wait (Linux
-// clock_nanosleep, Windows the wait on a waitable timer) ends late_ns after
-// its deadline, by a busy-wait in the spy, and the counter reads exactly
-// that instant until the first reading after the timer's bracket is
-// released (Linux) or the timer closed (Windows): a timer as prompt or as
-// late as a test needs, whose wake-up and release take no time. -1: the
-// platform's own timer.
-void spy_time_timer(long long late_ns);
-long long spy_timer_lateness();
-// The reading the counter is held at, in its own ticks; false when none.
-void spy_hold_counter(long long ticks);
-void spy_release_counter();
-bool spy_held_counter(long long &ticks);
+// Replay: from spy_replay_start to spy_replay_stop, the counter is virtual,
+// for the test and the MEX file alike. Each reading answers it and moves
+// it on by step_ticks; each timer wait returns at once, with the counter at
+// the wait's deadline plus the next of the wake-ups given (in ticks), or
+// plus 0 once they are used up: a timer whose every wake-up a test scripts,
+// however slow the machine or its checker.
+void spy_replay_start(const long long *late_ticks, int count, long long start_ticks, long long step_ticks);
+void spy_replay_stop();
+// The virtual counter now; moved on by a pause.
+long long spy_replay_now();
+void spy_replay_pause(long long ticks);
+// For the platform spies: the counter's reading, and a timer wait's end.
+bool spy_replay_counter(long long &ticks);
+bool spy_replay_timer(long long deadline_ticks);
 // The deadline of the last timer wait as the MEX file asked for it, in
 // seconds on clockread's timebase.
 void spy_note_deadline(double seconds);
 double spy_last_deadline();
+// The counter's reading, in seconds, when the PM QoS request was last held
+// (Linux).
+void spy_note_latency_held(double seconds);
+double spy_latency_held_at();
 
 #endif

@@ -44,9 +44,9 @@ extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
     spin_us(half_delay);
     const int result = NEXT(clock_gettime)(clock, now);
     spin_us(half_delay);
-    long long held;
-    if (clock == CLOCK_MONOTONIC && spy_held_counter(held))
-        *now = timespec{static_cast<time_t>(held / 1000000000LL), static_cast<long>(held % 1000000000LL)};
+    long long replayed;
+    if (clock == CLOCK_MONOTONIC && spy_replay_counter(replayed))
+        *now = timespec{static_cast<time_t>(replayed / 1000000000LL), static_cast<long>(replayed % 1000000000LL)};
     if (clock == CLOCK_MONOTONIC) {
         last_monotonic = *now;
         spy_saw_counter(nanoseconds(*now));

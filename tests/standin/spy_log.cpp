@@ -8,10 +8,7 @@ static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
 static int armed;
 static int frequency_fails;
-static long long timer_late_ns = -1;
-static long long held_ticks;
-static bool counter_held, counter_released;
-static double last_deadline;
+static double last_deadline, latency_held_at;
 
 // The pairs around UTC clock reads, and the delays that widen them.
 enum { SPY_MAX_PAIRS = 64 };
@@ -48,25 +45,41 @@ void spy_record(const char *format, ...) {
 
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
 int spy_frequency_fails() { return frequency_fails && spy_armed(); }
-void spy_time_timer(long long late_ns) { timer_late_ns = late_ns; }
-long long spy_timer_lateness() { return spy_armed() ? timer_late_ns : -1; }
 void spy_note_deadline(double seconds) { last_deadline = seconds; }
 double spy_last_deadline() { return last_deadline; }
 
-void spy_hold_counter(long long ticks) {
-    held_ticks = ticks;
-    counter_held = true;
-    counter_released = false;
+static bool replaying;
+static long long virtual_ticks, replay_step;
+static const long long *replay_late;
+static int replay_count, replay_next;
+
+void spy_note_latency_held(double seconds) { latency_held_at = seconds; }
+double spy_latency_held_at() { return latency_held_at; }
+
+void spy_replay_start(const long long *late_ticks, int count, long long start_ticks, long long step_ticks) {
+    virtual_ticks = start_ticks;
+    replay_late = late_ticks;
+    replay_count = count;
+    replay_next = 0;
+    replay_step = step_ticks;
+    replaying = true;
 }
 
-void spy_release_counter() { counter_released = counter_held; }
+void spy_replay_stop() { replaying = false; }
+long long spy_replay_now() { return virtual_ticks; }
+void spy_replay_pause(long long ticks) { virtual_ticks += ticks; }
 
-// Released, the counter is held for one reading more: the first after the
-// release still reads the wake-up instant.
-bool spy_held_counter(long long &ticks) {
-    if (!counter_held || !spy_armed()) return false;
-    ticks = held_ticks;
-    counter_held = !counter_released;
+bool spy_replay_counter(long long &ticks) {
+    if (!replaying) return false;
+    ticks = virtual_ticks;
+    virtual_ticks += replay_step;
+    return true;
+}
+
+bool spy_replay_timer(long long deadline_ticks) {
+    if (!replaying) return false;
+    if (virtual_ticks < deadline_ticks) virtual_ticks = deadline_ticks;
+    if (replay_next < replay_count) virtual_ticks += replay_late[replay_next++];
     return true;
 }
 

@@ -64,8 +64,8 @@ static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
 
 static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     const BOOL result = NEXT(QueryPerformanceCounter)(counter);
-    long long held;
-    if (spy_held_counter(held)) counter->QuadPart = held;
+    long long replayed;
+    if (spy_replay_counter(replayed)) counter->QuadPart = replayed;
     last_counter = counter->QuadPart;
     spy_saw_counter(counter->QuadPart);
     spy_record("counter");
@@ -204,19 +204,13 @@ static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, 
 static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     const bool on_timer = object == spied_timer;
     spy_record(on_timer && milliseconds == INFINITE ? "wait" : "wait(%p,%lu)", object, milliseconds);
-    if (!on_timer || spy_timer_lateness() < 0) return NEXT(WaitForSingleObject)(object, milliseconds);
-    const LONGLONG end = deadline_ticks + spy_timer_lateness() * frequency() / 1000000000;
-    spin_until(end);
-    spy_hold_counter(end);
-    return WAIT_OBJECT_0;
+    if (on_timer && spy_replay_timer(deadline_ticks)) return WAIT_OBJECT_0;
+    return NEXT(WaitForSingleObject)(object, milliseconds);
 }
 
 static BOOL WINAPI spy_CloseHandle(HANDLE object) {
     spy_record(object == spied_timer ? "close" : "close(%p)", object);
-    if (object == spied_timer) {
-        spy_release_counter();
-        spied_timer = nullptr;
-    }
+    if (object == spied_timer) spied_timer = nullptr;
     return NEXT(CloseHandle)(object);
 }
 

@@ -1,0 +1,109 @@
+// The wait of waituntil and delay, and the spin it learns.
+#include "deadline.h"
+
+#include "counter.h"
+#include "timer.h"
+
+namespace mextime {
+namespace {
+
+// The learned spin: twice the second largest of the last 128 wake-ups. In
+// replayed traces a lone outlier does not move it, while a heavy tail puts
+// two in the record and the spin above most of it.
+constexpr int WAKE_RECORD_SIZE = 128;
+constexpr double SPIN_MARGIN = 2;
+// Below this the spin would save little CPU, and a timer's own jitter is of
+// this order even on a quiet machine.
+constexpr double LEAST_SPIN_SECONDS = 20e-6;
+// A record older than this may no longer describe the machine (the first
+// wake-ups after an idle spell came later there), so learning starts over.
+constexpr double CALM_SECONDS = 1;
+
+// How late the timer woke and was closed, in ticks past its deadline, in
+// the last waits that used it. It lives as long as the loaded file.
+struct WakeRecord {
+    std::int64_t late[WAKE_RECORD_SIZE];
+    int count;
+    int next;
+    std::int64_t last_wake;  // stalls included
+};
+
+WakeRecord wakes;
+
+void remember_wake(std::int64_t late, std::int64_t now, std::int64_t frequency) {
+    wakes.last_wake = now;
+    // Later than the longest spin: a stall that no spin would have caught.
+    if (seconds(late, frequency) > default_spin_seconds()) return;
+    wakes.late[wakes.next] = late;
+    wakes.next = (wakes.next + 1) % WAKE_RECORD_SIZE;
+    if (wakes.count < WAKE_RECORD_SIZE) ++wakes.count;
+}
+
+// The first counter reading that clockread would answer as `at` (> 0) or
+// more. Truncated, then stepped up: no libm call.
+std::int64_t first_tick_at(double at, std::int64_t frequency) {
+    std::int64_t ticks = static_cast<std::int64_t>(at * static_cast<double>(frequency));
+    while (seconds(ticks, frequency) < at) ++ticks;
+    return ticks;
+}
+
+}  // namespace
+
+double learned_spin(std::int64_t now, std::int64_t frequency) {
+    const double most = default_spin_seconds();
+    if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS) wakes.count = wakes.next = 0;
+    if (wakes.count == 0) return most;
+    // The second largest; the only one while there is one.
+    std::int64_t first = -1, second = -1;
+    for (int i = 0; i < wakes.count; ++i) {
+        if (wakes.late[i] > first) {
+            second = first;
+            first = wakes.late[i];
+        } else if (wakes.late[i] > second) {
+            second = wakes.late[i];
+        }
+    }
+    const double spin = SPIN_MARGIN * seconds(wakes.count > 1 ? second : first, frequency);
+    return spin < LEAST_SPIN_SECONDS ? LEAST_SPIN_SECONDS : spin > most ? most : spin;
+}
+
+HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequency) {
+    // The timer, until spin before t, in slices short enough to hear the
+    // host. A wait too short to be stopped by hand does not ask.
+    if (seconds(now, frequency) < t - spin) {
+        const std::int64_t wake = first_tick_at(t - spin, frequency);
+        const auto slice = static_cast<std::int64_t>(SLICE_SECONDS * static_cast<double>(frequency));
+        const auto prompt = static_cast<std::int64_t>(PROMPT_SECONDS * static_cast<double>(frequency));
+        const InterruptSource host = wake - now > slice ? find_interrupt_source() : InterruptSource{};
+        Timer timer = open_timer();
+        while (now < wake) {
+            if (wake - now <= prompt) prompt_timer(timer);
+            timer_wait(timer, wake - now > slice ? now + slice : wake, now, frequency);
+            now = read_counter();
+            HostStop stop = host_stop(host);
+            if (stop == HostStop::Signal) {
+                // Octave's response may end the process: nothing is left held.
+                close_timer(timer);
+                do stop = respond_to_signal(host);
+                while (stop == HostStop::Signal);
+                timer = open_timer();
+            }
+            if (stop != HostStop::None) {
+                close_timer(timer);
+                return stop;
+            }
+        }
+        // What the close costs comes out of the spin too.
+        close_timer(timer);
+        now = read_counter();
+        remember_wake(now - wake, now, frequency);
+    }
+    // The rest by reading the counter, with a pause between reads.
+    while (seconds(now, frequency) < t) {
+        cpu_pause();
+        now = read_counter();
+    }
+    return HostStop::None;
+}
+
+}  // namespace mextime

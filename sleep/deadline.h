@@ -1,0 +1,31 @@
+// The wait of waituntil and delay: until clockread() would answer t or more,
+// with the platform's timer until spin seconds before t, then by reading the
+// counter. The same in every platform; the timer and the host's flags are
+// the platform's (until_*.cpp, interrupt_*.cpp).
+#ifndef MEXTIME_SLEEP_DEADLINE_H
+#define MEXTIME_SLEEP_DEADLINE_H
+
+#include "interrupt.h"
+
+#include <cstdint>
+
+namespace mextime {
+
+// The farthest deadline: Windows' millisecond wait reads 4294967295 as
+// endless, and a deadline this far fits every counter's ticks.
+constexpr double MAX_WAIT_SECONDS = 4294967;
+constexpr double MAX_SPIN_SECONDS = 1;
+
+// The spin to allow when none is given, from how late the timer woke in this
+// file's recent waits (`clear` of the function starts it over).
+double learned_spin(std::int64_t now, std::int64_t frequency);
+
+// Waits until t (seconds on clockread's timebase), spin seconds of it by
+// reading the counter; `now` is the counter reading just taken, and is left
+// at the one that ended the wait. The timer waits in slices and asks the
+// host between them; a wait the host must stop ends early, with the reason.
+HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequency);
+
+}  // namespace mextime
+
+#endif

@@ -1,0 +1,78 @@
+// delay: waits a number of seconds from the call, with waituntil's wait.
+//
+// [w, spin] = delay(s) or delay(s, spin) returns once clockread() would
+// answer the reading taken as the call starts plus s, or more; w is the
+// counter reading taken as it returns, in seconds, and spin the busy part
+// the call allowed. An s of 0 or less returns at once. Without a spin given,
+// the spin follows how late the timer woke in this file's recent calls.
+// Ctrl+C ends a wait the way the host stops.
+#include "counter.h"
+#include "deadline.h"
+#include "mex.h"
+
+#include <cmath>
+#include <limits>
+
+constexpr int MAX_OUTPUTS = 2;
+
+using mextime::seconds;
+
+static bool is_real_double_scalar(const mxArray *array) {
+    return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array) &&
+           mxGetNumberOfElements(array) == 1;
+}
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    if (nrhs < 1 || nrhs > 2)
+        mexErrMsgIdAndTxt("MATLAB:delay:invalidNumInputs", "One or two inputs required.");
+    if (nlhs > MAX_OUTPUTS)
+        mexErrMsgIdAndTxt("MATLAB:delay:maxlhs", "Too many output arguments.");
+    if (!is_real_double_scalar(prhs[0]))
+        mexErrMsgIdAndTxt("MATLAB:delay:invalidDuration",
+                          "Duration must be a real double scalar.");
+    const double s = *mxGetPr(prhs[0]);
+    if (std::isnan(s))
+        mexErrMsgIdAndTxt("MATLAB:delay:invalidDuration", "Duration must not be NaN.");
+    if (!(s < mextime::MAX_WAIT_SECONDS))
+        mexErrMsgIdAndTxt("MATLAB:delay:invalidDuration",
+                          "Duration must be less than 4294967 seconds.");
+    std::int64_t frequency = 0;
+    if (!mextime::query_frequency(frequency))
+        mexErrMsgIdAndTxt("MATLAB:delay:failure", "The counter cannot be read.");
+    // The wait counts from here: what the checks above cost is not added.
+    std::int64_t now = mextime::read_counter();
+    const double t = seconds(now, frequency) + s;
+    double spin;
+    if (nrhs == 2) {
+        if (!is_real_double_scalar(prhs[1]))
+            mexErrMsgIdAndTxt("MATLAB:delay:invalidSpin",
+                              "Spin must be a number of seconds from 0 to 1.");
+        spin = *mxGetPr(prhs[1]);
+        if (!(spin >= 0 && spin <= mextime::MAX_SPIN_SECONDS))
+            mexErrMsgIdAndTxt("MATLAB:delay:invalidSpin",
+                              "Spin must be a number of seconds from 0 to 1.");
+    } else {
+        spin = mextime::learned_spin(now, frequency);
+    }
+
+    // Every check is behind us. Slot 0 is filled even when nlhs is 0: the
+    // host returns it as ans.
+    plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
+    double *answer = mxGetPr(plhs[0]);
+    if (nlhs > 1) {
+        plhs[1] = mxCreateDoubleMatrix(1, 1, mxREAL);
+        *mxGetPr(plhs[1]) = spin;
+    }
+
+    switch (mextime::wait_until(t, spin, now, frequency)) {
+    case mextime::HostStop::Error:
+        // No answer: an interrupted call never returns early.
+        mexErrMsgIdAndTxt("MATLAB:delay:interrupted", "Interrupted before the deadline.");
+    case mextime::HostStop::None:
+        *answer = seconds(now, frequency);
+        break;
+    default:
+        // Octave stops the script as the call returns; NaN should it not.
+        *answer = std::numeric_limits<double>::quiet_NaN();
+    }
+}
