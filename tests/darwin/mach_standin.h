@@ -37,6 +37,9 @@ void abort_waits(int count);
 // 0: fails; -1: Linux's own answer.
 void set_realtime_resolution(long ns);
 
+// Records an event of the test's own among the calls.
+void note(const char *event);
+
 // The calls made since the last reset or take, as "name(arguments)".
 std::vector<std::string> take_calls();
 

@@ -2,8 +2,9 @@
 # archives.sh DIST VERSION NAME...: each release zip holds exactly the MEX
 # files of its dist/ folder, the same bytes, with their help, the overview,
 # the self-check, a README naming the version and speaking of its own
-# platform alone, and the license. The Windows
-# zip is checked once the Windows folder exists. No file in the zips or the
+# platform alone, and the license. The Windows and macOS zips are checked
+# once their folders exist; a macOS zip's README says that its files have
+# not yet run on a Mac. No file in the zips or the
 # Octave package carries anything of the build machine (shipped.sh, with
 # MEXTIME_MACHINE_PATHS).
 set -eu
@@ -44,6 +45,15 @@ check_zip() {
 
 check_zip glnxa64 mexa64 "$@"
 [ ! -d "$dist/win64" ] || check_zip win64 mexw64 "$@"
+for folder in maci64 maca64; do
+    [ -d "$dist/$folder" ] || continue
+    # The functions ported to macOS so far: those its build made.
+    names=$(for mex in "$dist/$folder"/*.mex$folder; do basename "$mex" .mex$folder; done)
+    # shellcheck disable=SC2086
+    check_zip $folder mex$folder $names
+    unzip -p "$dist/mextime-$version-$folder.zip" mextime/README.txt | tr '\n' ' ' |
+        grep -q "not yet run on a *Mac" || fail "$folder zip: README.txt does not say that its files have not yet run on a Mac"
+done
 mkdir "$tmp/octave"
 tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"
 find "$tmp" -type f -exec "$(dirname "$0")/../binary/shipped.sh" {} + || status=1
