@@ -1,24 +1,60 @@
 %RTBOOST  Real-time priority for this process and the calling thread.
-%   RTBOOST asks the system to put the MATLAB or Octave process in the
-%   real-time priority class and the thread that called it (the one that
-%   runs your script) at time-critical priority. Call it once, before the
-%   part of a script where timing matters.
+%   OLD = RTBOOST() asks the system to put the MATLAB or Octave process in
+%   the real-time priority class and the thread that called it (the one
+%   that runs your script) at time-critical priority, and answers the
+%   priority they had before, which RTRESTORE(OLD) gives back. Call it
+%   once, before the part of a script where timing matters:
+%
+%       old = rtboost();
+%       cleanup = onCleanup(@() rtrestore(old));
+%       % ... trials ...
+%
+%   When the function that holds CLEANUP ends, or fails, the priority
+%   comes back as it was, not merely the ordinary one (in a script, CLEAR
+%   CLEANUP does it). A bare RTBOOST raises just the same and sets no ans.
 %
 %   The raise lasts until RTRESTORE lowers it again, or the process ends.
-%   Calling RTBOOST again repeats the same settings. Inputs are ignored,
-%   there is no output, and RTBOOST raises no error: whatever the system
-%   refuses is refused silently. RTSTATUS tells what was obtained.
+%   Calling RTBOOST again repeats the same settings, and its OLD is then
+%   the raised priority: keep the first one. Inputs are ignored. Whatever
+%   the system refuses is refused silently; RTSTATUS tells what was
+%   obtained.
+%
+%   OLD is a row of doubles a log can hold (save it, print it with
+%   mat2str, read it back); its first element marks the platform and
+%   the layout, and RTRESTORE refuses an OLD from another platform.
+%     Windows  [1001, class, level]: the process's priority class as
+%              GetPriorityClass answers it (32 normal, 64 idle, 128
+%              high, 256 realtime, 16384 below normal, 32768 above
+%              normal) and the thread's level (-15 to 15), such as
+%              [1001 32 0].
+%     Linux    [2001, policy, reset, rtprio, nice, others]: the thread's
+%              policy (0 SCHED_OTHER, 1 SCHED_FIFO, 2 SCHED_RR,
+%              3 SCHED_BATCH, 5 SCHED_IDLE), 1 if it carries
+%              SCHED_RESET_ON_FORK else 0, its real-time priority (0
+%              outside SCHED_FIFO and SCHED_RR), its nice value, and the
+%              weakest nice value among the process's other threads,
+%              such as [2001 0 0 0 0 0].
 %
 %   A thread at real-time priority that never waits can make the machine
 %   unresponsive. Pace loops with WAITUNTIL, which sleeps through most of
 %   each wait.
 %
+%   Errors (identifier, message), raised before anything is raised:
+%     MATLAB:rtboost:maxlhs   'Too many output arguments.'
+%                             More than one output asked for.
+%     MATLAB:rtboost:failure  'The priority cannot be read.'
+%                             The system does not tell the priority
+%                             (OLD asked for).
+%   In Octave a message starts with the function's name:
+%   'rtboost: Too many output arguments.'
+%
 %   Platform notes:
 %     Windows  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS),
 %              then SetThreadPriority(GetCurrentThread(),
-%              THREAD_PRIORITY_TIME_CRITICAL) (kernel32). Windows quietly
-%              grants the highest class the account may have (high, unless
-%              it may raise scheduling priority).
+%              THREAD_PRIORITY_TIME_CRITICAL) (kernel32); OLD from
+%              GetPriorityClass and GetThreadPriority. Windows quietly
+%              grants the highest class the account may have (high,
+%              unless it may raise scheduling priority).
 %     Linux    There is no priority class for a whole process. The process
 %              step gives every thread of the process nice -20
 %              (setpriority for each thread in /proc/self/task); the
@@ -35,7 +71,8 @@
 %              or realtime groups often have a real-time limit), and
 %              nothing where they allow nothing. No thread gets less than
 %              it has: one already at a real-time priority of 80 or more
-%              keeps it, and only takes SCHED_RESET_ON_FORK.
+%              keeps it, and only takes SCHED_RESET_ON_FORK. OLD from
+%              sched_getscheduler, sched_getparam and getpriority.
 %              To let a group have real-time priority, give it limits in
 %              /etc/security/limits.d/audio.conf:
 %                @audio  -  rtprio  95
@@ -44,4 +81,4 @@
 %              nice -10. chrt -p PID shows the policy, and
 %              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
 %
-%   See also RTSTATUS, RTRESTORE, WAITUNTIL, CLOCKREAD.
+%   See also RTRESTORE, RTSTATUS, WAITUNTIL, CLOCKREAD.

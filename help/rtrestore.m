@@ -1,29 +1,60 @@
-%RTRESTORE  Ordinary priority again for this process and the calling thread.
-%   RTRESTORE undoes RTBOOST: it puts the MATLAB or Octave process back in
-%   the normal priority class and the thread that called it (the one that
-%   runs your script) back at normal priority. Call it when the part of a
-%   script where timing matters is over, instead of keeping real-time
-%   priority until the session ends.
+%RTRESTORE  Give back the priority RTBOOST changed.
+%   RTRESTORE(OLD) gives the MATLAB or Octave process and the thread that
+%   called it (the one that runs your script) back the priority they had
+%   when OLD = RTBOOST() was called: an already raised or lowered priority
+%   comes back as it was, not as the ordinary one.
 %
-%   Inputs are ignored, there is no output, and RTRESTORE raises no error:
-%   whatever the system refuses is refused silently. Called without an
-%   RTBOOST before it, it sets the same ordinary priority.
-%
-%       rtboost
+%       old = rtboost();
+%       cleanup = onCleanup(@() rtrestore(old));
 %       % ... trials ...
-%       rtrestore
+%
+%   RTRESTORE() with no input puts both back at the ordinary priority
+%   instead: the normal priority class and normal thread priority. Called
+%   without an RTBOOST before it, it sets the same ordinary priority.
+%
+%   OLD must be what RTBOOST answered on this platform (see RTBOOST for
+%   its layout), a real double array of its numbers, such as read back
+%   from a log; the shape does not matter. RTRESTORE checks every number
+%   before it changes anything. There is no output. Whatever the system
+%   refuses is refused silently: giving back what RTBOOST changed needs
+%   no privilege, but restoring a priority above the present one does.
+%
+%   Errors (identifier, message), all raised before anything changes, in
+%   this order:
+%     MATLAB:rtrestore:invalidNumInputs  'At most one input allowed.'
+%                                        Two inputs or more.
+%     MATLAB:rtrestore:maxlhs            'Too many output arguments.'
+%                                        Any output asked for.
+%     MATLAB:rtrestore:invalidInput
+%        'Input must be a priority that rtboost answered on this platform.'
+%                                        OLD is not a real full double
+%                                        array, has the wrong number of
+%                                        elements or the wrong marker
+%                                        (such as one from another
+%                                        platform), or a number out of
+%                                        its range.
+%   In Octave a message starts with the function's name:
+%   'rtrestore: At most one input allowed.'
 %
 %   Platform notes:
-%     Windows  SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS),
-%              then SetThreadPriority(GetCurrentThread(),
-%              THREAD_PRIORITY_NORMAL) (kernel32).
-%     Linux    Every thread of the process whose nice value is below 0
-%              goes back to 0 (setpriority for each thread in
-%              /proc/self/task), which needs no privilege; a positive
-%              nice value is left as it is. Then the calling thread goes
-%              back to SCHED_OTHER (pthread_setschedparam). A thread
-%              without CAP_SYS_NICE keeps the SCHED_RESET_ON_FORK flag
-%              that RTBOOST gave it, since only a privileged thread may
-%              drop it; under SCHED_OTHER at nice 0 it changes nothing.
+%     Windows  SetPriorityClass(GetCurrentProcess(), class), then
+%              SetThreadPriority(GetCurrentThread(), level) (kernel32),
+%              with OLD's class and level, or NORMAL_PRIORITY_CLASS and
+%              THREAD_PRIORITY_NORMAL without it.
+%     Linux    With OLD: the calling thread takes its nice value back,
+%              and every other thread whose nice value is below OLD's
+%              weakest one of theirs goes back to it (setpriority for
+%              each thread in /proc/self/task); threads that had
+%              different nice values before all come back at that
+%              weakest one. Then the calling thread takes its policy,
+%              flag and real-time priority back (pthread_setschedparam).
+%              Without OLD: every thread whose nice value is below 0
+%              goes back to 0, and the calling thread to SCHED_OTHER.
+%              A nice value above the one to give back (another
+%              thread's, or any positive one without OLD) is the user's
+%              own choice and stays. A thread without CAP_SYS_NICE keeps
+%              the SCHED_RESET_ON_FORK flag that RTBOOST gave it, since
+%              only a privileged thread may drop it; it changes nothing
+%              for the thread itself.
 %
 %   See also RTBOOST, RTSTATUS.

@@ -19,6 +19,29 @@ void raise_calling_thread();
 void restore_process();
 void restore_calling_thread();
 
+// Room for the longest layout of any platform.
+constexpr std::size_t MAX_STANDING_FIELDS = 8;
+
+// The standing of the process and the calling thread as numbers a log can
+// hold: first a marker of the platform and the layout, then the platform's
+// own fields, each a whole number.
+struct Standing {
+    std::size_t count;
+    double fields[MAX_STANDING_FIELDS];
+};
+
+// False when the platform does not tell.
+bool read_standing(Standing &standing);
+
+// Copies `values` when they are a standing read_standing could have made on
+// this platform: the marker, the count and every field in its range.
+bool accept_standing(const double *values, std::size_t count, Standing &standing);
+
+// A standing that accept_standing took back again, the process side first;
+// whatever the platform refuses is refused silently.
+void restore_process(const Standing &standing);
+void restore_calling_thread(const Standing &standing);
+
 // Long enough for "below normal", "nice -20" or any number.
 constexpr std::size_t STATUS_TEXT_SIZE = 24;
 

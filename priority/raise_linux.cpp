@@ -52,6 +52,32 @@ int permitted_rtprio(int wanted) {
 
 }  // namespace
 
+// The weakest nice value of the other threads is what restoring gives back
+// to every thread rtboost made stronger than it; a process whose calling
+// thread is its only one takes that thread's value.
+bool read_standing(Standing &standing) {
+    int policy, priority, nice;
+    bool reset_on_fork;
+    if (!read_scheduling(policy, priority, reset_on_fork) || !read_nice(0, nice)) return false;
+    const id_t self = calling_thread_id();
+    int others = nice;
+    bool other_seen = false;
+    for_each_thread([&](id_t tid) {
+        int other;
+        if (tid == self || !read_nice(tid, other)) return;
+        if (!other_seen || other > others) others = other;
+        other_seen = true;
+    });
+    standing.count = LINUX_FIELDS;
+    standing.fields[MARKER_FIELD] = LINUX_MARKER;
+    standing.fields[POLICY_FIELD] = policy;
+    standing.fields[RESET_ON_FORK_FIELD] = reset_on_fork ? 1 : 0;
+    standing.fields[RTPRIO_FIELD] = priority;
+    standing.fields[THREAD_NICE_FIELD] = nice;
+    standing.fields[OTHERS_NICE_FIELD] = others;
+    return true;
+}
+
 void raise_process() { for_each_thread(raise_thread_nice); }
 
 // A real-time priority the thread already has is never lowered: at or above

@@ -1,13 +1,25 @@
 // rtboost: real-time priority for the host process and the calling thread.
 //
-// rtboost() raises the process first, then the thread that called it, and
-// leaves both raised for good: nothing here ever lowers them again. Every
-// refusal is silent; the thread step runs whatever the process step gave.
+// old = rtboost() reads the standing of the process and the calling thread,
+// then raises the process first, then the thread that called it, and leaves
+// both raised until rtrestore(old) gives the standing back. Every refusal
+// is silent; the thread step runs whatever the process step gave.
 #include "mex.h"
 #include "priority.h"
 
-// No input is read and no output set: the effect is the answer.
-void mexFunction(int, mxArray *[], int, const mxArray *[]) {
+// Inputs are ignored. The answer is made before anything is raised, so
+// that no error can leave the raise without it; a bare call makes none, and
+// sets no ans.
+void mexFunction(int nlhs, mxArray *plhs[], int, const mxArray *[]) {
+    if (nlhs > 1) mexErrMsgIdAndTxt("MATLAB:rtboost:maxlhs", "Too many output arguments.");
+    if (nlhs == 1) {
+        mextime::Standing before;
+        if (!mextime::read_standing(before))
+            mexErrMsgIdAndTxt("MATLAB:rtboost:failure", "The priority cannot be read.");
+        plhs[0] = mxCreateDoubleMatrix(1, static_cast<int>(before.count), mxREAL);
+        double *answer = mxGetPr(plhs[0]);
+        for (std::size_t i = 0; i < before.count; ++i) answer[i] = before.fields[i];
+    }
     mextime::raise_process();
     mextime::raise_calling_thread();
 }

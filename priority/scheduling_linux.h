@@ -1,5 +1,6 @@
 // What the Linux priority operations share: a thread's nice value, the
-// calling thread's policy, and each thread of the process in turn.
+// calling thread's policy, each thread of the process in turn, and the
+// layout of a standing.
 #ifndef MEXTIME_PRIORITY_SCHEDULING_LINUX_H
 #define MEXTIME_PRIORITY_SCHEDULING_LINUX_H
 
@@ -9,6 +10,10 @@
 #include <sched.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstddef>
 
 namespace mextime {
 
@@ -23,16 +28,22 @@ inline bool read_nice(id_t tid, int &nice) {
 
 inline bool real_time(int policy) { return policy == SCHED_FIFO || policy == SCHED_RR; }
 
-// The calling thread's policy, without the reset-on-fork flag, and priority.
-// Read from the kernel, not from the thread library's copy, which misses a
-// change made from outside (chrt).
-inline bool read_scheduling(int &policy, int &priority) {
+// The calling thread's policy, without the reset-on-fork flag, whether it
+// carries the flag, and its priority. Read from the kernel, not from the
+// thread library's copy, which misses a change made from outside (chrt).
+inline bool read_scheduling(int &policy, int &priority, bool &reset_on_fork) {
     sched_param param{};
     policy = sched_getscheduler(0);
     if (policy < 0 || sched_getparam(0, &param) != 0) return false;
+    reset_on_fork = (policy & SCHED_RESET_ON_FORK) != 0;
     policy &= ~SCHED_RESET_ON_FORK;
     priority = param.sched_priority;
     return true;
+}
+
+inline bool read_scheduling(int &policy, int &priority) {
+    bool reset_on_fork;
+    return read_scheduling(policy, priority, reset_on_fork);
 }
 
 // Through the thread library, so that its copy of the policy stays true.
@@ -42,9 +53,14 @@ inline int set_scheduling(int policy, int priority) {
     return pthread_setschedparam(pthread_self(), policy, &param);
 }
 
+// The system call, not glibc's gettid, which older systems that MATLAB
+// supports lack.
+inline id_t calling_thread_id() { return static_cast<id_t>(syscall(SYS_gettid)); }
+
 // A nice value is set thread by thread, for every thread listed for this
-// process.
-inline void for_each_thread(void (*apply)(id_t tid)) {
+// process; `apply` is called with each thread's id.
+template <typename Apply>
+inline void for_each_thread(Apply apply) {
     DIR *tasks = opendir("/proc/self/task");
     if (!tasks) return;
     while (const dirent *entry = readdir(tasks)) {
@@ -54,6 +70,14 @@ inline void for_each_thread(void (*apply)(id_t tid)) {
     }
     closedir(tasks);
 }
+
+// A standing on Linux: the calling thread's policy, its reset-on-fork flag
+// (0 or 1), its real-time priority and its nice value, then the weakest
+// nice value among the process's other threads (rtboost gives every thread
+// nice -20; a process's threads normally share one value).
+constexpr double LINUX_MARKER = 2001;
+constexpr std::size_t MARKER_FIELD = 0, POLICY_FIELD = 1, RESET_ON_FORK_FIELD = 2, RTPRIO_FIELD = 3,
+                      THREAD_NICE_FIELD = 4, OTHERS_NICE_FIELD = 5, LINUX_FIELDS = 6;
 
 }  // namespace mextime
 

@@ -4,6 +4,8 @@
 #include "counter.h"
 #include "timer.h"
 
+#include <limits>
+
 namespace mextime {
 namespace {
 
@@ -104,6 +106,36 @@ HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequ
         now = read_counter();
     }
     return HostStop::None;
+}
+
+double requested_spin(int nrhs, const mxArray *prhs[], std::int64_t now, std::int64_t frequency,
+                      const char *invalid_spin_id) {
+    if (nrhs < 2) return learned_spin(now, frequency);
+    const double spin = is_real_double_scalar(prhs[1]) ? *mxGetPr(prhs[1]) : -1;
+    if (!(spin >= 0 && spin <= MAX_SPIN_SECONDS))
+        mexErrMsgIdAndTxt(invalid_spin_id, "Spin must be a number of seconds from 0 to 1.");
+    return spin;
+}
+
+void wait_and_answer(int nlhs, mxArray *plhs[], double t, double spin, std::int64_t now,
+                     std::int64_t frequency, const char *interrupted_id) {
+    // Slot 0 is filled even when nlhs is 0: the host returns it as ans.
+    plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
+    double *answer = mxGetPr(plhs[0]);
+    if (nlhs > 1) {
+        plhs[1] = mxCreateDoubleMatrix(1, 1, mxREAL);
+        *mxGetPr(plhs[1]) = spin;
+    }
+    switch (wait_until(t, spin, now, frequency)) {
+    case HostStop::Error:
+        // No answer: an interrupted call never returns before t.
+        mexErrMsgIdAndTxt(interrupted_id, "Interrupted before the deadline.");
+    case HostStop::None:
+        *answer = seconds(now, frequency);
+        break;
+    default:
+        *answer = std::numeric_limits<double>::quiet_NaN();
+    }
 }
 
 }  // namespace mextime

@@ -6,6 +6,7 @@
 #define MEXTIME_SLEEP_DEADLINE_H
 
 #include "interrupt.h"
+#include "mex.h"
 
 #include <cstdint>
 
@@ -25,6 +26,23 @@ double learned_spin(std::int64_t now, std::int64_t frequency);
 // at the one that ended the wait. The timer waits in slices and asks the
 // host between them; a wait the host must stop ends early, with the reason.
 HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequency);
+
+// What waituntil and delay share of their host calls; errors are raised
+// with the calling function's identifiers.
+inline bool is_real_double_scalar(const mxArray *array) {
+    return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array) &&
+           mxGetNumberOfElements(array) == 1;
+}
+
+// The spin given as input 1, checked, or the learned one.
+double requested_spin(int nrhs, const mxArray *prhs[], std::int64_t now, std::int64_t frequency,
+                      const char *invalid_spin_id);
+
+// Answers w, and the spin where asked, then waits: w is the reading that
+// ended the wait. A wait MATLAB stops raises the interrupted error; one
+// Octave stops answers NaN, and Octave stops the script as the call returns.
+void wait_and_answer(int nlhs, mxArray *plhs[], double t, double spin, std::int64_t now,
+                     std::int64_t frequency, const char *interrupted_id);
 
 }  // namespace mextime
 

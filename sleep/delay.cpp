@@ -11,16 +11,11 @@
 #include "mex.h"
 
 #include <cmath>
-#include <limits>
 
 constexpr int MAX_OUTPUTS = 2;
 
+using mextime::is_real_double_scalar;
 using mextime::seconds;
-
-static bool is_real_double_scalar(const mxArray *array) {
-    return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array) &&
-           mxGetNumberOfElements(array) == 1;
-}
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 1 || nrhs > 2)
@@ -42,37 +37,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     // The wait counts from here: what the checks above cost is not added.
     std::int64_t now = mextime::read_counter();
     const double t = seconds(now, frequency) + s;
-    double spin;
-    if (nrhs == 2) {
-        if (!is_real_double_scalar(prhs[1]))
-            mexErrMsgIdAndTxt("MATLAB:delay:invalidSpin",
-                              "Spin must be a number of seconds from 0 to 1.");
-        spin = *mxGetPr(prhs[1]);
-        if (!(spin >= 0 && spin <= mextime::MAX_SPIN_SECONDS))
-            mexErrMsgIdAndTxt("MATLAB:delay:invalidSpin",
-                              "Spin must be a number of seconds from 0 to 1.");
-    } else {
-        spin = mextime::learned_spin(now, frequency);
-    }
+    const double spin =
+        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:delay:invalidSpin");
 
-    // Every check is behind us. Slot 0 is filled even when nlhs is 0: the
-    // host returns it as ans.
-    plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
-    double *answer = mxGetPr(plhs[0]);
-    if (nlhs > 1) {
-        plhs[1] = mxCreateDoubleMatrix(1, 1, mxREAL);
-        *mxGetPr(plhs[1]) = spin;
-    }
-
-    switch (mextime::wait_until(t, spin, now, frequency)) {
-    case mextime::HostStop::Error:
-        // No answer: an interrupted call never returns early.
-        mexErrMsgIdAndTxt("MATLAB:delay:interrupted", "Interrupted before the deadline.");
-    case mextime::HostStop::None:
-        *answer = seconds(now, frequency);
-        break;
-    default:
-        // Octave stops the script as the call returns; NaN should it not.
-        *answer = std::numeric_limits<double>::quiet_NaN();
-    }
+    // Every check is behind us.
+    mextime::wait_and_answer(nlhs, plhs, t, spin, now, frequency, "MATLAB:delay:interrupted");
 }

@@ -11,16 +11,11 @@
 #include "mex.h"
 
 #include <cmath>
-#include <limits>
 
 constexpr int MAX_OUTPUTS = 2;
 
+using mextime::is_real_double_scalar;
 using mextime::seconds;
-
-static bool is_real_double_scalar(const mxArray *array) {
-    return mxIsDouble(array) && !mxIsComplex(array) && !mxIsSparse(array) &&
-           mxGetNumberOfElements(array) == 1;
-}
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (nrhs < 1 || nrhs > 2)
@@ -40,37 +35,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (!(t < seconds(now, frequency) + mextime::MAX_WAIT_SECONDS))
         mexErrMsgIdAndTxt("MATLAB:waituntil:invalidDeadline",
                           "Deadline must be less than 4294967 seconds away.");
-    double spin;
-    if (nrhs == 2) {
-        if (!is_real_double_scalar(prhs[1]))
-            mexErrMsgIdAndTxt("MATLAB:waituntil:invalidSpin",
-                              "Spin must be a number of seconds from 0 to 1.");
-        spin = *mxGetPr(prhs[1]);
-        if (!(spin >= 0 && spin <= mextime::MAX_SPIN_SECONDS))
-            mexErrMsgIdAndTxt("MATLAB:waituntil:invalidSpin",
-                              "Spin must be a number of seconds from 0 to 1.");
-    } else {
-        spin = mextime::learned_spin(now, frequency);
-    }
+    const double spin =
+        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:waituntil:invalidSpin");
 
-    // Every check is behind us. Slot 0 is filled even when nlhs is 0: the
-    // host returns it as ans.
-    plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
-    double *answer = mxGetPr(plhs[0]);
-    if (nlhs > 1) {
-        plhs[1] = mxCreateDoubleMatrix(1, 1, mxREAL);
-        *mxGetPr(plhs[1]) = spin;
-    }
-
-    switch (mextime::wait_until(t, spin, now, frequency)) {
-    case mextime::HostStop::Error:
-        // No answer: an interrupted call never returns before t.
-        mexErrMsgIdAndTxt("MATLAB:waituntil:interrupted", "Interrupted before the deadline.");
-    case mextime::HostStop::None:
-        *answer = seconds(now, frequency);
-        break;
-    default:
-        // Octave stops the script as the call returns; NaN should it not.
-        *answer = std::numeric_limits<double>::quiet_NaN();
-    }
+    // Every check is behind us.
+    mextime::wait_and_answer(nlhs, plhs, t, spin, now, frequency, "MATLAB:waituntil:interrupted");
 }

@@ -41,7 +41,11 @@
 %!        "delay", "delay (Inf)";
 %!        "delay", "delay (0, 2)";
 %!        "rtstatus", "rtstatus (1)";
-%!        "rtstatus", "[a, b, c, d] = rtstatus ()"};
+%!        "rtstatus", "[a, b, c, d] = rtstatus ()";
+%!        "rtboost", "[a, b] = rtboost ()";
+%!        "rtrestore", "rtrestore (1, 2)";
+%!        "rtrestore", "x = rtrestore ()";
+%!        "rtrestore", "rtrestore ([1 2 3])"};
 %! for k = 1:rows (bad)
 %!   err = [];
 %!   try

@@ -43,6 +43,51 @@
 %!  assert (process, sprintf ("nice %d", nice_of (pid, pid)));
 %!endfunction
 
+%!function tids = threads (pid)
+%!  tasks = dir (sprintf ("/proc/%d/task", pid));
+%!  tids = str2double ({tasks(! ismember ({tasks.name}, {".", ".."})).name});
+%!endfunction
+
+%!function s = standing (pid)
+%!  ## What chrt shows for the interpreter thread, and each thread's nice.
+%!  [~, s.chrt] = system (sprintf ("chrt -p %d", pid));
+%!  s.nice = containers.Map ("KeyType", "double", "ValueType", "double");
+%!  for tid = threads (pid)
+%!    s.nice(tid) = nice_of (pid, tid);
+%!  endfor
+%!  [s.realtime, s.process, s.thread] = rtstatus ();
+%!endfunction
+
+%!function same_standing (a, b)
+%!  assert ({a.chrt, a.realtime, a.process, a.thread}, {b.chrt, b.realtime, b.process, b.thread});
+%!  ## Threads that came or went in between are not compared.
+%!  tids = intersect (cell2mat (keys (a.nice)), cell2mat (keys (b.nice)));
+%!  assert (numel (tids) >= 2);
+%!  assert (cell2mat (values (a.nice, num2cell (tids))), cell2mat (values (b.nice, num2cell (tids))));
+%!endfunction
+
+%!function set_standing (pid, policy, priority, nice, others)
+%!  system (sprintf ("chrt %s -p %d %d", policy, priority, pid));
+%!  for tid = threads (pid)
+%!    n = others;
+%!    if (tid == pid)
+%!      n = nice;
+%!    endif
+%!    system (sprintf ("renice -n %d -p %d >/dev/null", n, tid));
+%!  endfor
+%!endfunction
+
+%!function boosted_block (pid, fail)
+%!  ## As the help shows it: back to what it was however the block ends.
+%!  old = rtboost ();
+%!  cleanup = onCleanup (@() rtrestore (old));
+%!  [policy, priority] = scheduling (pid);
+%!  assert ({policy, priority}, {"SCHED_FIFO|SCHED_RESET_ON_FORK", 80});
+%!  if (fail)
+%!    error ("block:failed", "the trial failed");
+%!  endif
+%!endfunction
+
 %!test
 %! for name = {"rtboost", "rtstatus", "rtrestore"}
 %!   assert (exist (name{1}) == 3);
@@ -79,12 +124,12 @@
 %! assert (priority, 80);
 
 %!test
-%! ## rtrestore: the ordinary policy and nice 0 again; inputs are ignored and
-%! ## nothing is returned. Twice, to see rtboost work after it.
+%! ## rtrestore: the ordinary policy and nice 0 again; nothing is returned.
+%! ## Twice, to see rtboost work after it.
 %! pid = getpid ();
 %! for round = 1:2
 %!   clear ans;
-%!   rtrestore (5, "abc");
+%!   rtrestore ();
 %!   assert (! exist ("ans", "var"));
 %!   [policy, priority] = scheduling (pid);
 %!   assert ({policy, priority}, {"SCHED_OTHER", 0});
@@ -94,3 +139,50 @@
 %!   rtboost ();
 %!   check_status (pid);
 %! endfor
+
+%!test
+%! ## old = rtboost () holds the standing found, and rtrestore (old) gives it
+%! ## back exactly, from ordinary, lowered and already raised starts.
+%! pid = getpid ();
+%! ## chrt's policy and priority, the interpreter thread's nice, the other
+%! ## threads', and the answer expected.
+%! starts = {"-o", 0, 0, 0, [2001 0 0 0 0 0];
+%!           "-b", 0, 5, 5, [2001 3 0 0 5 5];
+%!           "-r", 90, -5, 0, [2001 2 0 90 -5 0];
+%!           "-f -R", 50, -20, -3, [2001 1 1 50 -20 -3]};
+%! for k = 1:rows (starts)
+%!   set_standing (pid, starts{k, 1:4});
+%!   before = standing (pid);
+%!   old = rtboost ();
+%!   assert (old, starts{k, 5});
+%!   [~, boosted] = system (sprintf ("chrt -p %d", pid));
+%!   assert (! strcmp (boosted, before.chrt));
+%!   rtrestore (old);
+%!   same_standing (standing (pid), before);
+%! endfor
+%! set_standing (pid, "-o", 0, 0, 0);
+
+%!test
+%! ## Through onCleanup, when the block ends and when it fails.
+%! pid = getpid ();
+%! set_standing (pid, "-b", 0, 3, 3);
+%! before = standing (pid);
+%! boosted_block (pid, false);
+%! same_standing (standing (pid), before);
+%! raises ("boosted_block (pid, true)", "block:failed");
+%! same_standing (standing (pid), before);
+%! set_standing (pid, "-o", 0, 0, 0);
+
+%!test
+%! ## Bad calls change nothing.
+%! pid = getpid ();
+%! rtboost ();
+%! before = standing (pid);
+%! raises ("[a, b] = rtboost ()", "MATLAB:rtboost:maxlhs");
+%! raises ("rtrestore ([1001 32 0])", "MATLAB:rtrestore:invalidInput");
+%! ## Another class is refused, not read as doubles: these bytes would pass.
+%! raises ("rtrestore (typecast ([2001 0 0 0 0 0], 'int64'))", "MATLAB:rtrestore:invalidInput");
+%! raises ("rtrestore ([2001 0 0 0 0 0], 1)", "MATLAB:rtrestore:invalidNumInputs");
+%! raises ("x = rtrestore ()", "MATLAB:rtrestore:maxlhs");
+%! same_standing (standing (pid), before);
+%! rtrestore ();

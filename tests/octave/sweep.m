@@ -68,6 +68,10 @@ function [why, last_time] = one_call (fn, args, n, expected, last_time)
           || ! all (cellfun (@(o) ischar (o) && rows (o) == 1 && columns (o) > 0, out(2:end)))))
     why = "the answers are not a logical scalar and char rows";
   elseif (strcmp (expected, "status"))
+  elseif (strcmp (expected, "saved") && ! (isa (out{1}, "double") && isreal (out{1}) && ! issparse (out{1})
+                                           && rows (out{1}) == 1 && columns (out{1}) >= 2))
+    why = "the answer is not a real double row";
+  elseif (strcmp (expected, "saved"))
   elseif (isempty (out) || ! is_scalar (out{1}, "double"))
     why = "the answer is not a real double scalar";
   elseif (strcmp (expected, "zero") && out{1} != 0)

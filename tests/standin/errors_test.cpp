@@ -20,6 +20,7 @@ struct ErrorCase {
     Events before;         // what the call does first, of the events named below
     double from_now = 0;   // when set, the first input is the host's reading + this
     bool frequency_fails = false;
+    bool priority_unreadable = false;
 };
 
 void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
@@ -36,7 +37,9 @@ TEST_P(Errors, RaiseWithTheirMessageBeforeTheirSideEffects) {
     if (c.from_now != 0) args.insert(args.begin(), seconds_text(host_seconds() + c.from_now));
     utSetInterruptPending(true);
     spy_fail_frequency(c.frequency_fails);
+    spy_fail_priority_read(c.priority_unreadable);
     Call call = call_mex(c.function, c.nargout, args);
+    spy_fail_priority_read(0);
     spy_fail_frequency(0);
     utSetInterruptPending(false);
     ASSERT_TRUE(call.outcome.raised);
@@ -44,10 +47,11 @@ TEST_P(Errors, RaiseWithTheirMessageBeforeTheirSideEffects) {
     EXPECT_EQ(call.outcome.message, c.message);
     Events expected = c.before;
     expected.push_back(std::string("error(") + c.identifier + ")");
-    // Host arrays made, clock queries, resolution brackets and waits; not
-    // the input checks and reads or clock readings.
+    // Host arrays made, clock queries, resolution brackets, waits and
+    // priority settings; not the input checks and reads or clock readings.
     EXPECT_EQ(named(call.events, {"frequency", "create", "logical", "string", "request", "throttling",
-                                  "hold_latency", "timer", "wait", "error"}),
+                                  "hold_latency", "timer", "wait", "process_priority", "thread_priority",
+                                  "error"}),
               expected);
 }
 
@@ -89,7 +93,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "Spin must be a number of seconds from 0 to 1.", kFrequency},
         // rtstatus checks before it reads anything.
         ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 4, "MATLAB:rtstatus:invalidNumInputs",
-                  "No input required.", kNothing}),
+                  "No input required.", kNothing},
+        // rtboost and rtrestore check before they change any priority.
+        ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", "Too many output arguments.", kNothing},
+        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,
+                  0, false, true},
+        ErrorCase{"RtrestoreInputsOverOutputs", "rtrestore", {"1", "2"}, 1, "MATLAB:rtrestore:invalidNumInputs",
+                  "At most one input allowed.", kNothing},
+        ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", "Too many output arguments.",
+                  kNothing},
+        ErrorCase{"RtrestoreMadeUp", "rtrestore", {"[1,2,3,4,5,6]"}, 0, "MATLAB:rtrestore:invalidInput",
+                  "Input must be a priority that rtboost answered on this platform.", kNothing}),
     [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #ifdef _WIN32
@@ -81,6 +82,19 @@ const Standing kOrdinary{SCHED_OTHER, 0, 0};
 const Standing kRaised{kFifoReset, 80, -20};
 #endif
 
+// Asked for old, rtboost makes it before it raises anything: a row of the
+// platform's count of fields.
+Events answered() {
+#ifdef _WIN32
+    Events events{"create(1,3,0)", "getpr"};
+#else
+    Events events{"create(1,6,0)", "getpr"};
+#endif
+    const Events raise = settings();
+    events.insert(events.end(), raise.begin(), raise.end());
+    return events;
+}
+
 // Each test starts from ordinary scheduling, whatever ctest was started
 // with, and with a second thread running, parked until the test ends.
 class Rtboost : public testing::Test {
@@ -106,14 +120,14 @@ protected:
     long other_tid_ = 0;
 };
 
-// Inputs are ignored, no output is set (the host finds one asked for
-// unset, as MATLAB does), and a second call makes the same settings.
+// Inputs are ignored, a bare call sets no output (the host would make it
+// ans), and a second call makes the same settings.
 TEST_F(Rtboost, RaisesTheProcessAndTheCallingThreadWhateverTheInputs) {
     for (int nargout : {0, 1}) {
         Call call = call_mex("rtboost", nargout, {"5", "'abc'", "[]"});
-        EXPECT_EQ(call.events, settings());
-        EXPECT_EQ(call.outcome.outputs[0], nullptr);
-        EXPECT_EQ(call.outcome.identifier, nargout == 0 ? "" : "MATLAB:unassignedOutputs");
+        EXPECT_EQ(call.events, nargout == 0 ? settings() : answered());
+        EXPECT_FALSE(call.outcome.raised) << call.outcome.message;
+        EXPECT_EQ(call.outcome.outputs[0] == nullptr, nargout == 0);
     }
     EXPECT_EQ(standing(), kRaised);
 #ifdef _WIN32
@@ -138,6 +152,7 @@ struct LimitCase {
     Events per_thread;   // for each thread
     Events thread_step;  // the calling thread's step
     Standing after;      // of the calling thread; every other has its nice
+    const char *old = nullptr;  // rtrestore's input, if any
 };
 
 void PrintTo(const LimitCase &c, std::ostream *os) { *os << c.name; }
@@ -152,10 +167,10 @@ TEST_P(Priority, TakesTheBestPermittedAndGivesBackTheOrdinary) {
         expected.insert(expected.end(), c.per_thread.begin(), c.per_thread.end());
     expected.insert(expected.end(), c.thread_step.begin(), c.thread_step.end());
     spy_limit_priority(c.rtprio_limit, c.nice_limit);
-    Call call = call_mex(c.function, 0, {});
+    Call call = call_mex(c.function, 0, c.old ? std::vector<std::string>{c.old} : std::vector<std::string>{});
     spy_limit_priority(-1, -1);
     EXPECT_FALSE(call.outcome.raised);
-    EXPECT_EQ(call.events, expected);
+    EXPECT_EQ(named(call.events, {"process_priority", "thread_priority"}), expected);
     EXPECT_EQ(standing(), c.after);
     EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, std::get<2>(c.after)}));
 }
@@ -188,12 +203,160 @@ INSTANTIATE_TEST_SUITE_P(
         // A positive nice value is the user's choice, and stays.
         LimitCase{"RestoreKeepsAPositiveNice", "rtrestore", -1, -1, {SCHED_OTHER, 0, 5}, {},
                   {"thread_priority(SCHED_OTHER,0)"}, {SCHED_OTHER, 0, 5}},
-        // Without the privilege to drop the reset-on-fork flag, it stays.
+        // Without the privilege to drop the reset-on-fork flag, it stays,
+        // also where the standing before had none.
         LimitCase{"RestoreUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
                   {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}}),
+                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
+        LimitCase{"RestoreOldUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
+                  {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
+                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}, "[2001,0,0,0,0,0]"}),
     [](const testing::TestParamInfo<LimitCase> &info) { return info.param.name; });
+
+// Other threads at different nice values: old holds the weakest, and every
+// one comes back at it, none stronger than it was.
+TEST_F(Rtboost, OldHoldsTheWeakestOtherThread) {
+    std::promise<void> parked;
+    std::promise<pid_t> tid;
+    std::thread third([&] {
+        tid.set_value(gettid());
+        parked.get_future().wait();
+    });
+    const pid_t third_tid = tid.get_future().get();
+    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), 9), 0);
+    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(third_tid), 4), 0);
+    Call boost = call_mex("rtboost", 1, {});
+    EXPECT_EQ(mexhost::format_array(boost.outcome.outputs[0]), "[2001,0,0,0,0,9]");
+    call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])});
+    EXPECT_EQ(standing_of(third_tid), (Standing{SCHED_OTHER, 0, 9}));
+    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, 9}));
+    parked.set_value();
+    third.join();
+}
+
+// A thread made weaker after the raise is the user's choice, and stays.
+TEST_F(Rtboost, RestoringLeavesAWeakerThreadAsItIs) {
+    Call boost = call_mex("rtboost", 1, {});
+    ASSERT_NE(boost.outcome.outputs[0], nullptr);
+    ASSERT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), 7), 0);
+    EXPECT_FALSE(call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])}).outcome.raised);
+    EXPECT_EQ(standing(), kOrdinary);
+    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, 7}));
+}
 #endif
+
+std::vector<double> row_of(const mxArray_tag *array) {
+    if (!array || array->cls != ArrayClass::Double || array->rows != 1 || array->complex || array->sparse) return {};
+    const auto *values = static_cast<const double *>(array->real);
+    return std::vector<double>(values, values + array->cols);
+}
+
+// old = rtboost() answers the standing it found, and rtrestore(old) gives
+// it back exactly, the calling thread's and the other threads'.
+struct RoundTrip {
+    const char *name;
+    Standing before;            // of the calling thread
+    int others_nice;            // Linux: of every other thread
+    std::vector<double> answer;
+};
+
+void PrintTo(const RoundTrip &c, std::ostream *os) { *os << c.name; }
+
+class GivesBack : public Rtboost, public testing::WithParamInterface<RoundTrip> {};
+
+TEST_P(GivesBack, TheStandingBeforeTheRaise) {
+    const RoundTrip &c = GetParam();
+    ASSERT_TRUE(set_standing(c.before));
+#ifndef _WIN32
+    ASSERT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), c.others_nice), 0);
+#endif
+    Call boost = call_mex("rtboost", 1, {});
+    ASSERT_FALSE(boost.outcome.raised) << boost.outcome.message;
+    EXPECT_EQ(row_of(boost.outcome.outputs[0]), c.answer);
+    EXPECT_NE(standing(), c.before);
+    Call restore = call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])});
+    EXPECT_FALSE(restore.outcome.raised) << restore.outcome.message;
+    EXPECT_EQ(standing(), c.before);
+    const Events settings = named(restore.events, {"process_priority", "thread_priority"});
+#ifdef _WIN32
+    // The class first: levels -7 to 6 need the real-time one.
+    char process[32], thread[32];
+    std::snprintf(process, sizeof process, "process_priority(0x%lx)", c.before.first);
+    std::snprintf(thread, sizeof thread, "thread_priority(%d)", c.before.second);
+    EXPECT_EQ(settings, (Events{process, thread}));
+#else
+    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, c.others_nice}));
+    ASSERT_FALSE(settings.empty());
+    EXPECT_EQ(name_of(settings.back()), "thread_priority");
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rtrestore, GivesBack,
+#ifdef _WIN32
+    testing::Values(
+        RoundTrip{"Normal", kOrdinary, 0, {1001, 0x20, 0}},
+        RoundTrip{"BelowNormalLowest", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, 0, {1001, 0x4000, -2}},
+        RoundTrip{"HighHighest", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, 0, {1001, 0x80, 2}},
+        RoundTrip{"IdleIdle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, 0, {1001, 0x40, -15}},
+        RoundTrip{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, 0, {1001, 0x100, 6}}),
+#else
+    testing::Values(
+        RoundTrip{"Ordinary", kOrdinary, 0, {2001, SCHED_OTHER, 0, 0, 0, 0}},
+        RoundTrip{"LoweredBatch", {SCHED_BATCH, 0, 5}, 5, {2001, SCHED_BATCH, 0, 0, 5, 5}},
+        RoundTrip{"IdleOthersApart", {SCHED_IDLE, 0, 3}, 7, {2001, SCHED_IDLE, 0, 0, 3, 7}},
+        RoundTrip{"OthersStronger", {SCHED_OTHER, 0, 4}, -2, {2001, SCHED_OTHER, 0, 0, 4, -2}},
+        // chrt -r 90 and renice -5: kept by rtboost, which adds the flag.
+        RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, 0, {2001, SCHED_RR, 0, 90, -5, 0}},
+        RoundTrip{"FifoWithTheFlag", {kFifoReset, 50, -20}, -20, {2001, SCHED_FIFO, 1, 50, -20, -20}}),
+#endif
+    [](const testing::TestParamInfo<RoundTrip> &info) { return info.param.name; });
+
+// An old that rtboost could not have answered here is refused before
+// anything changes: the raise stays.
+struct BadOld {
+    const char *name;
+    const char *old;
+};
+
+void PrintTo(const BadOld &c, std::ostream *os) { *os << c.name; }
+
+class Refuses : public Rtboost, public testing::WithParamInterface<BadOld> {};
+
+TEST_P(Refuses, AnOldFromElsewhere) {
+    ASSERT_TRUE(set_standing(kRaised));
+    Call call = call_mex("rtrestore", 0, {GetParam().old});
+    EXPECT_EQ(call.outcome.identifier, "MATLAB:rtrestore:invalidInput");
+    EXPECT_EQ(named(call.events, {"process_priority", "thread_priority"}), Events{});
+    EXPECT_EQ(standing(), kRaised);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rtrestore, Refuses,
+#ifdef _WIN32
+    testing::Values(
+        BadOld{"LinuxOld", "[2001,0,0,0,0,0]"}, BadOld{"OtherMarker", "[1002,32,0]"},
+        BadOld{"Short", "[1001,32]"}, BadOld{"Long", "[1001,32,0,0]"},
+        BadOld{"NoClass", "[1001,0,0]"}, BadOld{"ClassBetween", "[1001,48,0]"},
+        BadOld{"ClassAbove", "[1001,65536,0]"}, BadOld{"LevelAbove", "[1001,256,16]"},
+        BadOld{"LevelBelow", "[1001,32,-16]"}, BadOld{"RealtimeLevelSeven", "[1001,256,7]"},
+        BadOld{"RealtimeLevelOutsideNormal", "[1001,32,3]"}, BadOld{"Fraction", "[1001,32,0.5]"},
+        BadOld{"NaN", "[1001,NaN,0]"}, BadOld{"Sparse", "sparse([1001,32,0])"},
+        BadOld{"Complex", "[1001,32,1i]"}),
+#else
+    testing::Values(
+        BadOld{"WindowsOld", "[1001,32,0]"}, BadOld{"OtherMarker", "[2002,0,0,0,0,0]"},
+        BadOld{"Short", "[2001,0,0,0,0]"}, BadOld{"Long", "[2001,0,0,0,0,0,0]"},
+        BadOld{"PolicyNegative", "[2001,-1,0,0,0,0]"}, BadOld{"PolicyUnused", "[2001,4,0,0,0,0]"},
+        BadOld{"PolicyDeadline", "[2001,6,0,0,0,0]"}, BadOld{"FlagTwo", "[2001,0,2,0,0,0]"},
+        BadOld{"FifoAtZero", "[2001,1,0,0,0,0]"}, BadOld{"FifoAbove99", "[2001,1,0,100,0,0]"},
+        BadOld{"OtherWithPriority", "[2001,0,0,80,0,0]"}, BadOld{"NiceBelow", "[2001,0,0,0,-21,0]"},
+        BadOld{"NiceAbove", "[2001,0,0,0,20,0]"}, BadOld{"OthersBelow", "[2001,0,0,0,0,-21]"},
+        BadOld{"OthersAbove", "[2001,0,0,0,0,20]"}, BadOld{"Fraction", "[2001,0,0,0,0.5,0]"},
+        BadOld{"NaN", "[2001,NaN,0,0,0,0]"}, BadOld{"Sparse", "sparse([2001,0,0,0,0,0])"},
+        BadOld{"Complex", "[2001,0,0,0,0,1i]"}),
+#endif
+    [](const testing::TestParamInfo<BadOld> &info) { return info.param.name; });
 
 std::string text_of(const mxArray_tag *array) {
     if (!array || array->cls != ArrayClass::Char || array->rows != 1) return "(not a char row)";

@@ -67,6 +67,25 @@ INSTANTIATE_TEST_SUITE_P(
                     WaitCase{"ComplexRealPart", {"1+2i"}, 1}),
     [](const testing::TestParamInfo<WaitCase> &info) { return info.param.name; });
 
+// A long wait takes its whole time: the milliseconds in the counter's ticks
+// do not overflow. On Linux it is made in slices, between which the host is
+// heard, and the PM QoS request is held for its end only.
+TEST(SleepLong, FiveSecondsTakeFiveSeconds) {
+    const double before = host_seconds();
+    const Call call = call_mex("sleep", 0, {"5000"});
+    const double end = before + 5;
+    EXPECT_GE(host_seconds(), end);
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    const Events waits = named(call.events, {"wait"});
+#ifdef _WIN32
+    EXPECT_EQ(waits, Events{"wait(5000)"});
+#else
+    EXPECT_GT(waits.size(), 50u);  // slices of 50 ms, each from a late wake-up
+    EXPECT_EQ(named(call.events, {"hold_latency"}).size(), 1u);
+    EXPECT_GE(spy_latency_held_at(), end - 0.15);
+#endif
+}
+
 #ifndef _WIN32
 // Where the PM QoS request is refused (an ordinary user), the wait goes on
 // as before; the thread's own timer slack (neither the default 50 us,

@@ -22,6 +22,11 @@ void spy_fail_frequency(int fail);
 // True while armed with the frequency query set to fail.
 int spy_frequency_fails();
 
+// Makes reading the calling thread's priority fail while armed (Linux
+// sched_getscheduler, Windows GetThreadPriority).
+void spy_fail_priority_read(int fail);
+int spy_priority_read_fails();
+
 // While armed, UTC clock read k (from 0) takes microseconds[k] longer, half
 // before the reading and half after it, so that tries differ in width.
 void spy_slow_utc(const int *microseconds, int count);

@@ -62,6 +62,14 @@ extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THRO
     return NEXT(setpriority)(which, who, value);
 }
 
+extern "C" int sched_getscheduler(pid_t pid) __THROW {
+    if (spy_priority_read_fails()) {
+        errno = ESRCH;
+        return -1;
+    }
+    return NEXT(sched_getscheduler)(pid);
+}
+
 static std::string policy_name(int policy) {
     const int base = policy & ~SCHED_RESET_ON_FORK;
     const char *name = base == SCHED_FIFO ? "SCHED_FIFO" : base == SCHED_RR ? "SCHED_RR"

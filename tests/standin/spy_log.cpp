@@ -8,6 +8,7 @@ static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
 static int armed;
 static int frequency_fails;
+static int priority_read_fails;
 static double last_deadline, latency_held_at;
 
 // The pairs around UTC clock reads, and the delays that widen them.
@@ -45,6 +46,8 @@ void spy_record(const char *format, ...) {
 
 void spy_fail_frequency(int fail) { frequency_fails = fail; }
 int spy_frequency_fails() { return frequency_fails && spy_armed(); }
+void spy_fail_priority_read(int fail) { priority_read_fails = fail; }
+int spy_priority_read_fails() { return priority_read_fails && spy_armed(); }
 void spy_note_deadline(double seconds) { last_deadline = seconds; }
 double spy_last_deadline() { return last_deadline; }
 

@@ -19,7 +19,8 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #define SPY_SYSTEM_CALLS(X)                                                                      \
     X("kernel32.dll", QueryPerformanceFrequency) X("kernel32.dll", QueryPerformanceCounter)      \
     X("kernel32.dll", Sleep) X("kernel32.dll", SetPriorityClass)                                \
-    X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetProcAddress)                      \
+    X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetThreadPriority)                   \
+    X("kernel32.dll", GetProcAddress)                                                           \
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
     X("kernel32.dll", WaitForSingleObject) X("kernel32.dll", CloseHandle)                       \
     X("kernel32.dll", GetSystemTimeAsFileTime) X("winmm.dll", timeBeginPeriod)                  \
@@ -134,6 +135,10 @@ static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
 static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     spy_record("thread_priority(%s%d)", other_thread(thread), priority);
     return NEXT(SetThreadPriority)(thread, priority);
+}
+
+static int WINAPI spy_GetThreadPriority(HANDLE thread) {
+    return spy_priority_read_fails() ? THREAD_PRIORITY_ERROR_RETURN : NEXT(GetThreadPriority)(thread);
 }
 
 static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
