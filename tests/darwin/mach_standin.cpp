@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <time.h>
 
 #include <cstdio>
@@ -18,6 +19,8 @@ bool held;
 std::uint64_t held_ticks;
 int aborted_waits;
 long realtime_resolution = -1;
+int process_nice;
+bool privileged;
 
 // A thread's policies start as macOS's defaults: timeshare, no latency tier.
 thread_local standin::ThreadPolicies policies{false, {0, 0, 0, 1}, LATENCY_QOS_TIER_UNSPECIFIED, 0};
@@ -48,6 +51,8 @@ void reset() {
     held = false;
     aborted_waits = 0;
     realtime_resolution = -1;
+    process_nice = 0;
+    privileged = false;
     policies = {false, {0, 0, 0, 1}, LATENCY_QOS_TIER_UNSPECIFIED, 0};
 }
 
@@ -71,6 +76,13 @@ std::uint64_t counter_now() {
 
 void abort_waits(int count) { aborted_waits = count; }
 void note(const char *event) { record("%s", event); }
+
+void set_nice(int value, bool root) {
+    process_nice = value;
+    privileged = root;
+}
+
+int nice() { return process_nice; }
 void set_realtime_resolution(long ns) { realtime_resolution = ns; }
 
 std::vector<std::string> take_calls() {
@@ -202,6 +214,29 @@ kern_return_t thread_policy_get(thread_inspect_t thread, thread_policy_flavor_t 
         return KERN_SUCCESS;
     }
     return KERN_INVALID_ARGUMENT;
+}
+
+// The whole process's nice value, as macOS keeps it for PRIO_PROCESS 0.
+int getpriority(int which, id_t who) noexcept {
+    if (which != PRIO_PROCESS || who != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    return process_nice;
+}
+
+int setpriority(int which, id_t who, int value) noexcept {
+    record("setpriority(%d)", value);
+    if (which != PRIO_PROCESS || who != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    if (value < process_nice && !privileged) {
+        errno = EACCES;
+        return -1;
+    }
+    process_nice = value < -20 ? -20 : value > 20 ? 20 : value;
+    return 0;
 }
 
 // macOS's C library answers CLOCK_REALTIME's resolution in microseconds.

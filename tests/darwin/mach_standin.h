@@ -37,6 +37,11 @@ void abort_waits(int count);
 // 0: fails; -1: Linux's own answer.
 void set_realtime_resolution(long ns);
 
+// The process's nice value as getpriority answers it, and whether
+// setpriority grants a stronger one (root) or refuses it (anyone else).
+void set_nice(int nice, bool privileged);
+int nice();
+
 // Records an event of the test's own among the calls.
 void note(const char *event);
 
