@@ -22,15 +22,14 @@ endif()
 # Checks of the compiler build small projects of their own: they need it too.
 set(ENV{MEXTIME_ZIG} ${MEXTIME_ZIG})
 set(CMAKE_CXX_COMPILER ${MEXTIME_ZIG} c++ -target ${MEXTIME_MACOS_TARGET}-macos.${MEXTIME_MACOS_MINIMUM})
-set(CMAKE_C_COMPILER ${MEXTIME_ZIG} cc -target ${MEXTIME_MACOS_TARGET}-macos.${MEXTIME_MACOS_MINIMUM})
 set(CMAKE_SYSTEM_PROCESSOR ${MEXTIME_MACOS_ARCH})
 get_filename_component(zig_dir ${MEXTIME_ZIG} DIRECTORY)
 # The stubs of libSystem as macOS 11 has it: what the files may call.
 set(MEXTIME_MACOS_LIBSYSTEM ${zig_dir}/lib/libc/darwin/libSystem.11.tbd)
 set(MEXTIME_MACOS_LINKER ld64.lld-14)
 
-# Debian's LLVM archives Mach-O objects with the index Zig's linker reads,
-# and reads the files for the binary checks.
+# Debian's LLVM archives Mach-O objects with the index lld reads, and reads
+# the files for the binary checks.
 set(CMAKE_AR llvm-ar-14)
 set(CMAKE_RANLIB llvm-ranlib-14)
 set(CMAKE_INSTALL_NAME_TOOL llvm-install-name-tool-14)
