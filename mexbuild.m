@@ -2,8 +2,8 @@ function mexbuild(outdir)
 %MEXBUILD  Build the mextime functions with this host's mex command.
 %   MEXBUILD(OUTDIR) compiles the functions from the sources beside
 %   this file into OUTDIR, for the MATLAB or GNU Octave that runs it, and
-%   copies their help files, MEXTIMECHECK and the overview (HELP MEXTIME)
-%   there. Then addpath(OUTDIR) to use them.
+%   copies their help files, MEXTIMECHECK with its private folder and the
+%   overview (HELP MEXTIME) there. Then addpath(OUTDIR) to use them.
 %
 %   MATLAB needs a supported C++ compiler (mex -setup C++). Octave's mex
 %   runs mkoctfile (on Debian and Ubuntu, package liboctave-dev).
@@ -79,6 +79,11 @@ day = regexp(changes, ['## ' strrep(release{1}, '.', '\.') ' - ([0-9-]+)'], 'tok
 day = datestr(datenum(day{1}, 'yyyy-mm-dd'), 'dd-mmm-yyyy');
 copy_versioned(fullfile(root, 'selfcheck', 'mextimecheck.m'), fullfile(outdir, 'mextimecheck.m'), ...
     release{1}, day);
+% Its checks, timing, verdicts and report, which only it calls.
+if ~exist(fullfile(outdir, 'private'), 'dir')
+    mkdir(fullfile(outdir, 'private'));
+end
+copyfile(fullfile(root, 'selfcheck', 'private', '*.m'), fullfile(outdir, 'private'));
 for name = {'Contents.m', 'mextime.m'}
     copy_versioned(fullfile(root, 'help', 'Contents.m.in'), fullfile(outdir, name{1}), release{1}, day);
 end

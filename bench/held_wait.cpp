@@ -4,6 +4,7 @@
 // milliseconds to an absolute CLOCK_MONOTONIC deadline taken as it starts.
 #include "mex.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <time.h>
@@ -34,5 +35,8 @@ void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
     }
     const timespec until{static_cast<time_t>(deadline / NS_PER_SECOND),
                          static_cast<long>(deadline % NS_PER_SECOND)};
-    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+    // Resumed after a signal, as sleep's wait is; it never looks at the
+    // host's flags, so mexhost's second Ctrl+C is what ends it.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
 }

@@ -3,7 +3,7 @@
 # as Contents.m, which MATLAB shows for `help <folder>` and `ver`, and as
 # mextime.m, which gives `help mextime` in MATLAB and Octave whatever the
 # folder is called; and the self-check, selfcheck/mextimecheck.m with the
-# version.
+# version, and the functions it calls, selfcheck/private/, beside it.
 
 # The release date of a version, from its CHANGELOG.md heading, as MATLAB
 # writes it in a Contents.m (09-Dec-2026).
@@ -30,6 +30,7 @@ function(mextime_add_contents)
   configure_file(${MEXTIME_HELP_DIR}/Contents.m.in ${contents} @ONLY)
   set(selfcheck ${CMAKE_BINARY_DIR}/mextimecheck.m)
   configure_file(${CMAKE_SOURCE_DIR}/selfcheck/mextimecheck.m ${selfcheck} @ONLY)
+  file(GLOB private_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/selfcheck/private/*.m)
   get_property(mex_targets GLOBAL PROPERTY MEXTIME_MEX_TARGETS)
   set(folders)
   foreach(target IN LISTS mex_targets)
@@ -42,13 +43,21 @@ function(mextime_add_contents)
   foreach(folder IN LISTS folders)
     get_filename_component(stem ${folder} NAME)
     set(files ${folder}/Contents.m ${folder}/mextime.m ${folder}/mextimecheck.m)
-    add_custom_command(OUTPUT ${files}
+    set(private_files)
+    foreach(source IN LISTS private_sources)
+      get_filename_component(name ${source} NAME)
+      list(APPEND private_files ${folder}/private/${name})
+    endforeach()
+    # private/ anew, so that a file removed from the source leaves no copy.
+    add_custom_command(OUTPUT ${files} ${private_files}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
       COMMAND ${CMAKE_COMMAND} -E copy ${contents} ${folder}/Contents.m
       COMMAND ${CMAKE_COMMAND} -E copy ${contents} ${folder}/mextime.m
       COMMAND ${CMAKE_COMMAND} -E copy ${selfcheck} ${folder}/mextimecheck.m
-      DEPENDS ${contents} ${selfcheck} VERBATIM)
-    add_custom_target(contents_${stem} ALL DEPENDS ${files})
+      COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder}/private
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/selfcheck/private ${folder}/private
+      DEPENDS ${contents} ${selfcheck} ${private_sources} VERBATIM)
+    add_custom_target(contents_${stem} ALL DEPENDS ${files} ${private_files})
     add_custom_target(dist_${stem} DEPENDS contents_${stem} ${dist_${stem}})
   endforeach()
 endfunction()

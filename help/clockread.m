@@ -38,3 +38,16 @@
 %   with steady_clock on the same machine compare with T directly.
 %
 %   See also SLEEP, RTBOOST.
+
+%!test
+%! ## Seconds, not milliseconds: 10 ms by Octave's own clock.
+%! t0 = clockread ();
+%! started = tic ();
+%! while (toc (started) < 0.010)
+%! endwhile
+%! t1 = clockread ();
+%! assert (isa (t0, "double") && isreal (t0) && isscalar (t0) && t0 > 0);
+%! assert (t1 - t0 >= 0.0099);
+%!error id=MATLAB:tsec:invalidNumInputs clockread (1)
+%!error id=MATLAB:tsec:invalidNumInputs clockread ([])
+%!error id=MATLAB:tsec:maxlhs [a, b] = clockread ()

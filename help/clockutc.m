@@ -49,3 +49,17 @@
 %   service (chrony, linuxptp, Windows Time), not CLOCKUTC's.
 %
 %   See also CLOCKREAD, WAITUNTIL.
+
+%!test
+%! ## t between two clockread readings, utc between two readings of
+%! ## Octave's UTC clock (whole microseconds).
+%! before = time ();
+%! t0 = clockread ();
+%! [t, utc, uncertainty] = clockutc ();
+%! t1 = clockread ();
+%! after = time ();
+%! assert (t0 <= t && t <= t1);
+%! assert (before - 1e-6 <= utc && utc <= after + 1e-6);
+%! assert (isa (uncertainty, "double") && isscalar (uncertainty) && uncertainty < 0.1);
+%!error id=MATLAB:clockutc:invalidNumInputs clockutc (1)
+%!error id=MATLAB:clockutc:maxlhs [a, b, c, d] = clockutc ()

@@ -49,3 +49,18 @@
 %   Platform notes: as for WAITUNTIL.
 %
 %   See also WAITUNTIL, CLOCKREAD, SLEEP.
+
+%!test
+%! ## Never shorter than asked, counted from the call; none left: at once.
+%! before = clockread ();
+%! [w, spin] = delay (0.02, 0.001);
+%! assert (w - before >= 0.02 && clockread () >= w);
+%! assert (spin, 0.001);
+%! before = clockread ();
+%! w = delay (-1);
+%! assert (before <= w && w <= clockread ());
+%!error id=MATLAB:delay:invalidNumInputs delay ()
+%!error id=MATLAB:delay:maxlhs [a, b, c] = delay (0)
+%!error id=MATLAB:delay:invalidDuration delay (NaN)
+%!error id=MATLAB:delay:invalidDuration delay (Inf)
+%!error id=MATLAB:delay:invalidSpin delay (0, 2)

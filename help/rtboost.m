@@ -82,3 +82,30 @@
 %              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
 %
 %   See also RTRESTORE, RTSTATUS, WAITUNTIL, CLOCKREAD.
+
+%!test
+%! ## Only from the ordinary priority, which rtrestore gives back at the
+%! ## end, whatever rtboost obtained: the session is never left raised.
+%! [realtime, process, thread] = rtstatus ();
+%! ordinary = {false, "nice 0", "other"};
+%! if (ispc ())
+%!   ordinary = {false, "normal", "normal"};
+%! endif
+%! if (isequal ({realtime, process, thread}, ordinary))
+%!   unwind_protect
+%!     rtboost (1, "inputs are ignored");
+%!     [realtime, process, thread] = rtstatus ();
+%!   unwind_protect_cleanup
+%!     rtrestore ();
+%!   end_unwind_protect
+%!   [again{1:3}] = rtstatus ();
+%!   assert (again, ordinary);
+%!   ## Real time: SCHED_FIFO for the calling thread and no positive nice
+%!   ## value on Linux, time critical on Windows.
+%!   if (realtime && ! ispc ())
+%!     assert (regexp (thread, '^fifo [0-9]+$') == 1, thread);
+%!     assert (str2double (process(6:end)) <= 0, process);
+%!   elseif (realtime)
+%!     assert (thread, "time critical");
+%!   endif
+%! endif

@@ -58,3 +58,29 @@
 %              for the thread itself.
 %
 %   See also RTBOOST, RTSTATUS.
+
+%!test
+%! ## rtrestore (old) gives back exactly what rtboost found; rtrestore ()
+%! ## the ordinary policy (or normal class), a nice value above 0 left as
+%! ## it is. The session ends as it was found.
+%! [r0, p0, t0] = rtstatus ();
+%! old = rtboost ();
+%! unwind_protect
+%!   rtrestore (old);
+%!   [r1, p1, t1] = rtstatus ();
+%!   assert ({r1, p1, t1}, {r0, p0, t0});
+%!   rtrestore ();
+%!   [realtime, process, thread] = rtstatus ();
+%! unwind_protect_cleanup
+%!   rtrestore (old);
+%! end_unwind_protect
+%! assert (realtime, false);
+%! if (ispc ())
+%!   assert ({process, thread}, {"normal", "normal"});
+%! else
+%!   assert (thread, "other");
+%!   nice = @(text) str2double (text(6:end));
+%!   assert (nice (process), max (0, nice (p0)));
+%! endif
+%!error id=MATLAB:rtrestore:invalidInput rtrestore ([1 2 3])
+%!error id=MATLAB:rtrestore:invalidNumInputs rtrestore (1, 2)

@@ -46,3 +46,21 @@
 %              sets, and getpriority for its nice value.
 %
 %   See also RTBOOST, RTRESTORE.
+
+%!test
+%! ## A logical and two texts; a bare call sets ans to the logical.
+%! [realtime, process, thread] = rtstatus ();
+%! assert (islogical (realtime) && isscalar (realtime));
+%! assert (ischar (process) && ! isempty (process) && ischar (thread) && ! isempty (thread));
+%! if (ispc ())
+%!   assert (any (strcmp (process, {"realtime", "high", "above normal", "normal", "below normal", "idle"})), process);
+%! else
+%!   assert (regexp (process, '^nice -?[0-9]+$') == 1, process);
+%!   assert (regexp (thread, '^(fifo [0-9]+|rr [0-9]+|other|batch|idle)$') == 1, thread);
+%!   assert (realtime, ! isempty (regexp (thread, '^(fifo|rr) ', "once")));
+%! endif
+%! clear ans;
+%! rtstatus ();
+%! assert (ans, realtime);
+%!error id=MATLAB:rtstatus:invalidNumInputs rtstatus (1)
+%!error id=MATLAB:rtstatus:maxlhs [a, b, c, d] = rtstatus ()

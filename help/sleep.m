@@ -76,3 +76,17 @@
 %              --name-match=cpu_dma_latency as root (or reboot).
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.
+
+%!test
+%! ## 20 ms at least (Windows' Sleep may end up to a 1 ms tick early), and
+%! ## the double 0.
+%! t0 = clockread ();
+%! a = sleep (20);
+%! elapsed = clockread () - t0;
+%! assert (a, 0);
+%! assert (elapsed >= 0.019);
+%!error id=MATLAB:sleep:invalidNumInputs sleep ()
+%!error id=MATLAB:sleep:invalidInput sleep ("5")
+%!error id=MATLAB:sleep:invalidInput sleep ([])
+%!error id=MATLAB:sleep:invalidDuration sleep (NaN)
+%!error id=MATLAB:sleep:maxlhs [a, b] = sleep (0)

@@ -106,3 +106,22 @@
 %              do not cut the wait short; the host is read as on Windows.
 %
 %   See also DELAY, CLOCKREAD, SLEEP, RTBOOST.
+
+%!test
+%! ## Never before the deadline; a past deadline answers the time at once;
+%! ## a spin given is the spin used.
+%! t = clockread () + 0.020;
+%! w = waituntil (t);
+%! assert (w >= t && clockread () >= w);
+%! before = clockread ();
+%! w = waituntil (before - 1);
+%! assert (before <= w && w <= clockread ());
+%! t = clockread () + 0.005;
+%! [w, spin] = waituntil (t, 0.001);
+%! assert (w >= t);
+%! assert (spin, 0.001);
+%!error id=MATLAB:waituntil:invalidNumInputs waituntil ()
+%!error id=MATLAB:waituntil:maxlhs [a, b, c] = waituntil (0)
+%!error id=MATLAB:waituntil:invalidDeadline waituntil (NaN)
+%!error id=MATLAB:waituntil:invalidDeadline waituntil (Inf)
+%!error id=MATLAB:waituntil:invalidSpin waituntil (0, 2)

@@ -131,6 +131,23 @@ memcheck() {
     fi
 }
 
+# Starts Wine for a Windows tree's tests and keeps it up until the calling
+# script exits: start_wine WINE LOG (run as `start_wine ... || exit 1`:
+# set -e does not reach inside it). The prefix is made once, before tests
+# start in parallel; then one server and Wine's own services stay up, instead
+# of starting anew for each test process (a first test that waits on them
+# would time out). The services are started apart from ctest, which would
+# otherwise wait on the output they inherit.
+start_wine() {
+    WINE_STARTED=$1
+    timeout 300 "$1" wineboot --init >"$2" 2>&1 || { cat "$2"; return 1; }
+    timeout 60 "$1" --server -w || return 1
+    "$1" --server -p || return 1
+    trap '"$WINE_STARTED" --server -k || :' EXIT
+    trap 'exit 1' INT TERM
+    timeout 120 "$1" wineboot </dev/null >>"$2" 2>&1 || { cat "$2"; return 1; }
+}
+
 # Lines of the last ctest run in a tree matching a pattern, such as the
 # counts that the sweeps and the soak print.
 test_lines() {

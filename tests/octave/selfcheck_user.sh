@@ -9,7 +9,7 @@ set -eu
 user=mextime-check-$$
 copy=$(mktemp -d)
 trap 'userdel -r "$user" >/dev/null 2>&1 || :; rm -rf "$copy"' EXIT
-cp "$1"/* "$copy/"
+cp -R "$1"/* "$copy/"
 chmod -R a+rX "$copy"
 useradd --create-home --home-dir "$copy/home" --shell /bin/sh "$user"
 runuser -u "$user" -- octave-cli --norc --no-history --quiet --eval "

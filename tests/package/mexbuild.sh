@@ -1,7 +1,7 @@
 #!/bin/sh
 # mexbuild.sh ROOT NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
 # builds the functions into a fresh folder, where they run with their help
-# and the overview.
+# and the overview, and mextimecheck with its private functions.
 set -eu
 root=$1
 shift
@@ -14,6 +14,7 @@ octave-cli --norc --no-history --quiet --eval "
   addpath('$root/tests/package', '$root/tests/octave', '$tmp/out');
   check_functions('$tmp/out/', strsplit('$*'));
   assert(strcmp(which('mextimecheck'), '$tmp/out/mextimecheck.m'));
+  check_private('$tmp/out/', '$root/selfcheck/private');
   assert(isempty(strfind(fileread(which('mextimecheck')), '@PROJECT_VERSION@')));
   overview = evalc('help mextime');
   assert(! isempty(regexp(overview, 'Version [0-9.]+ [0-9]+-[A-Z][a-z]+-[0-9]+', 'once')), overview);"

@@ -1,6 +1,8 @@
 #!/bin/sh
 # octave_pkg.sh TARBALL VERSION ROOT NAME...: the Octave package installs
-# with `pkg install` into a temporary prefix, loads, and each function works.
+# with `pkg install` into a temporary prefix, loads, and each function
+# works; mextimecheck's private functions are installed beside it, every
+# one, and its rules hold there (mextimecheck_suite).
 set -eu
 tarball=$1 version=$2 root=$3
 shift 3
@@ -27,4 +29,5 @@ octave-cli --norc --no-history --quiet --eval "
   end
   assert(exist('mextimecheck'), 2);
   addpath('$root/tests/package', '$root/tests/octave');
-  check_functions('$tmp/prefix/', strsplit('$*'));"
+  check_functions('$tmp/prefix/', strsplit('$*'));
+  check_private('$tmp/prefix/', '$root/selfcheck/private');"

@@ -95,6 +95,8 @@ TEST(Clockutc, KeepsTheTightestTryAndAnswersItsMidpoint) {
     EXPECT_NEAR(scalar_of(outputs[0]),
                 (counter_seconds(tightest->before) + counter_seconds(tightest->after)) / 2, 1e-7);
     EXPECT_NEAR(scalar_of(outputs[2]), counter_seconds(tightest->after - tightest->before) / 2, 1e-7);
+    // The UTC of that same try: the tries lie at least 40 us apart.
+    EXPECT_NEAR(scalar_of(outputs[1]), tightest->utc, 1e-6);
     EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2);
 }
 

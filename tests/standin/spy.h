@@ -31,16 +31,19 @@ int spy_priority_read_fails();
 // before the reading and half after it, so that tries differ in width.
 void spy_slow_utc(const int *microseconds, int count);
 // The counter readings just before and after each UTC clock read made while
-// armed, in the counter's ticks; returns their number.
+// armed, in the counter's ticks, and the POSIX seconds it read; returns their
+// number.
 struct SpyPair {
     long long before, after;
+    double utc;
 };
 int spy_utc_pairs(SpyPair *pairs, int capacity);
 // For the platform spies: each counter reading as it is made, and each UTC
 // clock read before it is made, which returns the microseconds to spin on
-// either side of it.
+// either side of it, and once made, with what it read.
 void spy_saw_counter(long long ticks);
 int spy_utc_read();
+void spy_saw_utc(double posix_seconds);
 
 // Windows: while armed, GetProcAddress finds no GetSystemTimePreciseAsFileTime,
 // as before Windows 8.
@@ -50,6 +53,9 @@ void spy_refuse_precise_time(int refuse);
 // limits, and setpriority and pthread_setschedparam refuse what a caller
 // without CAP_SYS_NICE would be refused under them. Negative limits: off.
 void spy_limit_priority(int rtprio, int nice);
+
+// Windows: while armed, GetModuleHandleW finds no libut.dll, as in Octave.
+void spy_hide_libut(int hide);
 
 // Windows: while armed, CreateWaitableTimerExW refuses the high-resolution
 // flag, as before Windows 10 1803.

@@ -52,6 +52,7 @@ extern "C" int clock_gettime(clockid_t clock, timespec *now) __THROW {
         spy_saw_counter(nanoseconds(*now));
         spy_record("counter");
     } else if (clock == CLOCK_REALTIME) {
+        spy_saw_utc(static_cast<double>(now->tv_sec) + static_cast<double>(now->tv_nsec) * 1e-9);
         spy_record("utc");
     }
     return result;

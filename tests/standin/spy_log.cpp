@@ -104,10 +104,14 @@ void spy_saw_counter(long long ticks) {
     pair_open = 0;
 }
 
+void spy_saw_utc(double posix_seconds) {
+    if (pair_open) pairs[pair_count - 1].utc = posix_seconds;
+}
+
 int spy_utc_read() {
     if (!spy_armed() || pair_count == SPY_MAX_PAIRS) return 0;
     const int k = pair_count++;
-    pairs[k] = {last_counter, 0};
+    pairs[k] = {last_counter, 0, 0};
     pair_open = 1;
     return k < utc_delay_count ? utc_delays[k] / 2 : 0;
 }

@@ -23,8 +23,8 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
     X("kernel32.dll", GetProcAddress)                                                           \
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
     X("kernel32.dll", WaitForSingleObject) X("kernel32.dll", CloseHandle)                       \
-    X("kernel32.dll", GetSystemTimeAsFileTime) X("winmm.dll", timeBeginPeriod)                  \
-    X("winmm.dll", timeEndPeriod)
+    X("kernel32.dll", GetSystemTimeAsFileTime) X("kernel32.dll", GetModuleHandleW)              \
+    X("winmm.dll", timeBeginPeriod) X("winmm.dll", timeEndPeriod)
 
 // What each patched slot held: the same function for every module.
 #define SPY_NEXT(library, name) static void *next_##name;
@@ -41,9 +41,10 @@ using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION
 using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
 static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
-static int precise_time_refused, high_resolution_refused;
+static int precise_time_refused, high_resolution_refused, libut_hidden;
 
 void spy_refuse_precise_time(int refuse) { precise_time_refused = refuse; }
+void spy_hide_libut(int hide) { libut_hidden = hide; }
 void spy_refuse_high_resolution_timer(int refuse) { high_resolution_refused = refuse; }
 
 constexpr UINT TIMER_RESOLUTION_MS = 1;
@@ -92,6 +93,9 @@ static void read_utc(SystemTimeFunction read, LPFILETIME now, const char *event)
     spin_us(half_delay);
     read(now);
     spin_us(half_delay);
+    constexpr LONGLONG UNIX_EPOCH_IN_FILETIME = 116444736000000000, PER_SECOND = 10000000;
+    const LONGLONG units = (LONGLONG(now->dwHighDateTime) << 32 | now->dwLowDateTime) - UNIX_EPOCH_IN_FILETIME;
+    spy_saw_utc(double(units / PER_SECOND) + double(units % PER_SECOND) / PER_SECOND);
     spy_record(event);
 }
 
@@ -105,6 +109,15 @@ static void WINAPI spy_GetSystemTimePreciseAsFileTime(LPFILETIME now) {
 
 static void WINAPI spy_GetSystemTimeAsFileTime(LPFILETIME now) {
     read_utc(NEXT(GetSystemTimeAsFileTime), now, "utc(coarse)");
+}
+
+// Not an event: clockutc's lookup of kernel32 is no part of what it must do.
+static HMODULE WINAPI spy_GetModuleHandleW(LPCWSTR name) {
+    if (libut_hidden && spy_armed() && name && _wcsicmp(name, L"libut.dll") == 0) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return NEXT(GetModuleHandleW)(name);
 }
 
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {

@@ -11,6 +11,10 @@
 #include <regex>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 // How far ahead a deadline is set that must still be ahead when the call
@@ -151,6 +155,46 @@ TEST(Waituntil, CtrlCEndsTheWaitWithAnErrorAndNoAnswer) {
     ASSERT_GE(waits.size(), 2u);
     EXPECT_TRUE(waits[waits.size() - 2] == "close" || waits[waits.size() - 2] == "release") << waits[waits.size() - 2];
 }
+
+#ifdef _WIN32
+// Octave on Windows: no libut.dll, and Ctrl+C or another signal sets a flag
+// that one of Octave's DLLs exports. The wait ends soon after, with NaN and
+// no error, the flag left for Octave.
+class WaituntilOctaveCtrlC : public testing::TestWithParam<const char *> {};
+
+TEST_P(WaituntilOctaveCtrlC, EndsTheWaitSoonAfterTheFlag) {
+    const KeptLoaded kept;
+    const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
+    ASSERT_NE(octave, nullptr) << GetLastError();
+    auto *flag = reinterpret_cast<volatile int *>(reinterpret_cast<void *>(GetProcAddress(octave, GetParam())));
+    ASSERT_NE(flag, nullptr);
+    spy_hide_libut(true);
+    double flagged = 0;
+    std::thread ctrl_c([&flagged, flag] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        flagged = host_seconds();
+        *flag = 1;
+    });
+    Call call = call_mex("waituntil", 1, {seconds_text(host_seconds() + 5)});
+    const double ended = host_seconds();
+    ctrl_c.join();
+    const int left = *flag;
+    *flag = 0;
+    spy_hide_libut(false);
+    FreeLibrary(octave);
+    EXPECT_GT(ended, flagged);
+    EXPECT_LT(ended - flagged, 1.0);
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_TRUE(std::isnan(scalar_of(call.outcome.outputs[0])));
+    EXPECT_EQ(left, 1);
+}
+
+// The flags DLL exports no octave_handle_signal: without Octave's own check,
+// a signal ends the wait as Ctrl+C does.
+INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilOctaveCtrlC,
+                         testing::Values("octave_interrupt_state", "octave_signal_caught"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+#endif
 
 // Replayed wake-ups: the spy's timer wakes each wait late by the next value
 // of a trace, on a virtual counter, so each call's miss (its answer later

@@ -1,0 +1,32 @@
+#!/bin/sh
+# pkg_test.sh TARBALL NAME...: the self-tests that ship in the help files
+# pass where a user installs the package: `pkg test mextime` reports no
+# failure and runs the tests of every function, and `test NAME` finds each
+# function's tests beside its MEX file. Prints what pkg test printed.
+set -eu
+tarball=$1
+shift
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cd "$tmp"
+octave-cli --norc --no-history --quiet --eval "
+  pkg('prefix', '$tmp/prefix', '$tmp/prefix');
+  pkg('local_list', '$tmp/local_list');
+  pkg('global_list', '$tmp/global_list');
+  pkg('install', '-local', '$tarball');
+  out = evalc('pkg test mextime');
+  printf('%s', out);
+  summary = out(max([0, strfind(out, 'Summary:')]) + 1:end);
+  pass = str2double(regexp(summary, '\n +PASS +([0-9]+)\n', 'tokens', 'once'));
+  fail = str2double(regexp(summary, '\n +FAIL +([0-9]+)\n', 'tokens', 'once'));
+  assert(fail == 0 && pass > 0, 'pkg test mextime: %d passed, %d failed', pass, fail);
+  names = [strsplit('$*'), {'mextimecheck'}];
+  total = 0;
+  pkg('load', 'mextime');
+  for k = 1:numel(names)
+    assert(! isempty(regexp(out, ['/' names{k} '\.m[ .]+pass +[1-9]'], 'once')), 'pkg test ran no test of %s', names{k});
+    [n, nmax] = test(names{k}, 'quiet', stdout);
+    assert(n == nmax && nmax > 0, 'test %s: %d of %d passed', names{k}, n, nmax);
+    total += nmax;
+  end
+  assert(total, pass);"
