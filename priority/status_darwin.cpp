@@ -1,5 +1,7 @@
 // Status on macOS: the process's nice value, as on Linux, and the calling
-// thread's policy in Mach's words.
+// thread's policy: the time constraint by its name, the ordinary timeshare
+// policy in the word Windows uses for the ordinary level, as mextimecheck
+// reads it.
 #include "priority.h"
 #include "scheduling_darwin.h"
 
@@ -15,7 +17,7 @@ void read_status(Status &status) {
     read_time_constraint(policy, on);
     status.realtime = on;
     std::snprintf(status.process, sizeof status.process, "nice %d", nice);
-    std::snprintf(status.thread, sizeof status.thread, on ? "time constraint" : "timeshare");
+    std::snprintf(status.thread, sizeof status.thread, on ? "time constraint" : "normal");
 }
 
 }  // namespace mextime

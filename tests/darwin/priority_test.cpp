@@ -94,7 +94,7 @@ TEST_F(DarwinPriority, RestoresTheOrdinaryStanding) {
     EXPECT_FALSE(standin::thread_policies().time_constraint);
     const mextime::Status s = status();
     EXPECT_FALSE(s.realtime);
-    EXPECT_STREQ(s.thread, "timeshare");
+    EXPECT_STREQ(s.thread, "normal");
     // Even where a stronger one would be granted.
     standin::set_nice(5, true);
     mextime::restore_process();

@@ -95,16 +95,16 @@ TEST_F(DarwinWait, SleepsToTheDeadlineAtTier0AndGivesTheTierBack) {
 }
 
 // A signal that breaks mach_wait_until off (KERN_ABORTED) does not shorten
-// the wait: it resumes to the same deadline.
+// the wait: it resumes to the same deadline (one slice: under valgrind the
+// deadline may pass before a third wait is needed).
 TEST_F(DarwinWait, ResumesAnAbortedWaitToTheSameDeadline) {
     standin::abort_waits(2);
     const std::int64_t start = static_cast<std::int64_t>(standin::counter_now());
-    ASSERT_EQ(sleep_ms(20), mextime::HostStop::None);
-    EXPECT_GE(static_cast<std::int64_t>(standin::counter_now()) - start, 20 * kRate / 1000);
+    ASSERT_EQ(sleep_ms(40), mextime::HostStop::None);
+    EXPECT_GE(static_cast<std::int64_t>(standin::counter_now()) - start, 40 * kRate / 1000);
     const Calls waits = only(standin::take_calls(), "mach_wait_until");
-    ASSERT_EQ(waits.size(), 3u);
-    EXPECT_EQ(waits[0], waits[1]);
-    EXPECT_EQ(waits[1], waits[2]);
+    ASSERT_GE(waits.size(), 2u);
+    for (const std::string &wait : waits) EXPECT_EQ(wait, waits[0]);
 }
 
 // MATLAB's Ctrl+C, found in the process, ends a long sleep after one slice.
