@@ -139,11 +139,13 @@ function bench_report (results, out)
   for k = 1:rows (goals)
     [name, a, b, ratio, goal] = goals{k, :};
     met = ratio <= goal;
+    ## A difference, where the figure's name says so, rather than a ratio.
+    unit = ifelse (isempty (strfind (name, "(µs)")), "×", " µs");
     ## A | inside a cell would end it.
-    table{end+1} = sprintf ("| %s | %s | %s | %.2f× | ≤ %.2f× | %s |", strrep (name, "|", "\\|"), a, b, ...
-                            ratio, goal, ifelse (met, "met", "**missed**"));
+    table{end+1} = sprintf ("| %s | %s | %s | %.2f%s | ≤ %.2f%s | %s |", strrep (name, "|", "\\|"), a, b, ...
+                            ratio, unit, goal, unit, ifelse (met, "met", "**missed**"));
     if (! met)
-      missed{end+1} = sprintf ("- %s: %.2f× (%s against %s), goal ≤ %.2f×.", name, ratio, a, b, goal);
+      missed{end+1} = sprintf ("- %s: %.2f%s (%s against %s), goal ≤ %.2f%s.", name, ratio, unit, a, b, goal, unit);
     endif
   endfor
   if (isempty (missed))

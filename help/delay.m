@@ -59,8 +59,11 @@
 %! before = clockread ();
 %! w = delay (-1);
 %! assert (before <= w && w <= clockread ());
-%!error id=MATLAB:delay:invalidNumInputs delay ()
+%!error <delay: One or two inputs required.> delay ()
 %!error id=MATLAB:delay:maxlhs [a, b, c] = delay (0)
-%!error id=MATLAB:delay:invalidDuration delay (NaN)
+%!error <delay: Duration must be a real double scalar.> delay ([1 2])
+%!error <delay: Duration must not be NaN.> delay (NaN)
+%!error <delay: Duration must be less than 4294967 seconds.> delay (4294967)
+%!error <delay: Spin must be a number of seconds from 0 to 1.> delay (0, 2)
 %!error id=MATLAB:delay:invalidDuration delay (Inf)
-%!error id=MATLAB:delay:invalidSpin delay (0, 2)
+%!error id=MATLAB:delay:invalidSpin delay (0, NaN)

@@ -23,6 +23,9 @@ for ms = [5, 20]
   t1 = clockread ();
   printf ("sleep (%d): %.3f ms by clockread\n", ms, (t1 - t0) * 1e3);
 endfor
+t0 = clockread ();
+w = delay (0.25);
+printf ("delay (0.25): answered %.3f ms after the call began, by clockread\n", (w - t0) * 1e3);
 
 waituntil (0);
 for spin = {{}, {0.0005}, {0}}
@@ -39,7 +42,7 @@ endfor
 ## priority back. ps shows no nice value (-) for a real-time thread.
 scheduling = sprintf ("ps -L -o tid,cls,rtprio,ni -p %d", getpid ());
 printf ("threads before rtboost:\n"); system (scheduling);
-rtboost ();
+old = rtboost ();  # the priority as it was, to give back exactly
 [realtime, process, thread] = rtstatus ();
 printf ("after rtboost: realtime %d, process %s, thread %s\n", realtime, process, thread);
 system (scheduling);
@@ -60,7 +63,7 @@ printf ("waituntil itself answered at most %.1f us past t\n", max (late) * 1e6);
 printf ("first onset %.6f on clockread's timebase, %s.%06d UTC\n", onset(1),
         datestr (floor (onset_utc(1)) / 86400 + datenum (1970, 1, 1), "yyyy-mm-dd HH:MM:SS"),
         floor (mod (onset_utc(1), 1) * 1e6));
-rtrestore ();
+rtrestore (old);
 [realtime, process, thread] = rtstatus ();
-printf ("after rtrestore: realtime %d, process %s, thread %s\n", realtime, process, thread);
+printf ("after rtrestore (old): realtime %d, process %s, thread %s\n", realtime, process, thread);
 system (scheduling);

@@ -1,4 +1,5 @@
-## waituntil and delay in GNU Octave, against dist/octave.
+## waituntil in GNU Octave, against dist/octave/waituntil.mex (delay's
+## tests ship in its help file).
 
 %!test
 %! assert (exist ("waituntil") == 3);
@@ -37,26 +38,3 @@
 %!   raises (row{1}, row{2}, ["waituntil: " row{3}]);
 %! endfor
 %! raises ("[a, b, c] = waituntil (0)", "MATLAB:waituntil:maxlhs");
-
-%!test
-%! ## delay counts its seconds from the call, and answers when it returned.
-%! for spin = {{}, {0}}
-%!   before = clockread ();
-%!   w = delay (0.005, spin{1}{:});
-%!   after = clockread ();
-%!   assert (w - before >= 0.005 && w <= after);
-%! endfor
-%! ## None left: at once.
-%! before = clockread ();
-%! assert (delay (-5) - before < 0.005);
-
-%!test
-%! cases = {"delay ()", "MATLAB:delay:invalidNumInputs", "One or two inputs required.";
-%!          "delay ([1 2])", "MATLAB:delay:invalidDuration", "Duration must be a real double scalar.";
-%!          "delay (NaN)", "MATLAB:delay:invalidDuration", "Duration must not be NaN.";
-%!          "delay (4294967)", "MATLAB:delay:invalidDuration", "Duration must be less than 4294967 seconds.";
-%!          "delay (0, 1.5)", "MATLAB:delay:invalidSpin", "Spin must be a number of seconds from 0 to 1."};
-%! for row = cases'
-%!   raises (row{1}, row{2}, ["delay: " row{3}]);
-%! endfor
-%! raises ("[a, b, c] = delay (0)", "MATLAB:delay:maxlhs");
