@@ -88,7 +88,7 @@ HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequ
                 close_timer(timer);
                 do stop = respond_to_signal(host);
                 while (stop == HostStop::Signal);
-                timer = open_timer();
+                timer = open_timer();  // for the rest of the wait
             }
             if (stop != HostStop::None) {
                 close_timer(timer);
