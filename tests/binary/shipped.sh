@@ -2,11 +2,16 @@
 # shipped.sh FILE...: each file, as users receive it, carries nothing of the
 # machine that built it: no path listed in MEXTIME_MACHINE_PATHS (the
 # checkout, build and dist folders, colon-separated) and, in an ELF or PE
-# binary, no run path, debug section or symbol table. A binary keeps its
-# unwind tables (.eh_frame, .pdata): host errors unwind through it.
-# OBJDUMP: an objdump that reads PE files.
+# binary, no run path, debug section or symbol table; in a Mach-O file, whose
+# symbol table dyld reads, no run path, debug section or debug map. A binary
+# keeps its unwind tables (.eh_frame, .pdata, __unwind_info): host errors
+# unwind through it.
+# OBJDUMP: an objdump that reads PE files. LLVM_OBJDUMP, LLVM_NM: LLVM's,
+# which read Mach-O files.
 set -eu
 objdump=${OBJDUMP:-objdump}
+llvm_objdump=${LLVM_OBJDUMP:-llvm-objdump-14}
+llvm_nm=${LLVM_NM:-llvm-nm-14}
 status=0
 fail() {
     echo "FAIL $file: $*"
@@ -30,6 +35,18 @@ for file in "$@"; do
 
     magic=$(od -An -c -N4 "$file" | tr -d ' ')
     case $magic in
+    317372355376)
+        headers=$("$llvm_objdump" --macho --private-headers "$file")
+        names=$("$llvm_objdump" --macho --section-headers "$file" | awk '$1 ~ /^[0-9]+$/ { print "." $2 }')
+        names="$names
+$(printf '%s\n' "$headers" | awk '$1 == "segname" { print "." $2 }')"
+        unwind=.__unwind_info
+        printf '%s\n' "$headers" | grep -qw LC_RPATH &&
+            fail "has a run path: $(printf '%s\n' "$headers" | grep -A2 -w LC_RPATH | sed -n 's/^ *path //p')"
+        # A debug map: stab entries naming the sources and objects linked.
+        "$llvm_nm" -a "$file" | grep -q '^[0-9a-f ]* - ' && fail "has a debug map"
+        printf '%s\n' "$names" | grep -qxE '\.__(DWARF|debug_.*)' && fail "has debug sections"
+        ;;
     177ELF)
         names=$(readelf -S -W "$file" | sections)
         unwind=.eh_frame

@@ -3,8 +3,9 @@
 # the MEX files of its dist/ folder, the same bytes, with their help, the
 # overview, the self-check with every file of its source folder PRIVATE in
 # private/, a README naming the version and speaking of its own platform
-# alone, and the license. The Windows
-# zip is checked once the Windows folder exists. The overview's second line
+# alone, and the license. The Windows and macOS zips are checked once their
+# folders exist; a macOS zip's README says that its files have not yet run
+# on a Mac. The overview's second line
 # is what MATLAB's `ver` reads: "% Version 0.3.0 09-Dec-2026", the date of
 # the version's heading in CHANGELOG.md. The README's folder to add is one
 # MATLAB and Octave read as written: in single quotes, whole, no tab in it.
@@ -59,13 +60,20 @@ check_zip() {
         glnxa64) others='Windows|administrator|C:\\|macOS|xattr' ;;
         *) others='Windows|administrator|C:\\|Linux|/etc/|udev|ulimit' ;;
     esac
-    unzip -p "$zip" mextime/README.txt | grep -nE "$others|@[A-Z_]+@" &&
+    # A Mac's README says where its files were built and checked.
+    unzip -p "$zip" mextime/README.txt | sed 's/built and checked on Linux//' | grep -nE "$others|@[A-Z_]+@" &&
         fail "$zip: README.txt speaks of another platform, or keeps a placeholder, above"
     unzip -q "$zip" -d "$tmp/$folder"
 }
 
 check_zip glnxa64 mexa64 '(/[A-Za-z0-9_.-]+)+' "$@"
 [ ! -d "$dist/win64" ] || check_zip win64 mexw64 '[A-Z]:(\\[A-Za-z0-9_.-]+)+' "$@"
+for folder in maci64 maca64; do
+    [ -d "$dist/$folder" ] || continue
+    check_zip $folder mex$folder '(/[A-Za-z0-9_.-]+)+' "$@"
+    unzip -p "$dist/mextime-$version-$folder.zip" mextime/README.txt | tr '\n' ' ' |
+        grep -q "not yet run on a *Mac" || fail "$folder zip: README.txt does not say that its files have not yet run on a Mac"
+done
 mkdir "$tmp/octave"
 tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"
 check_overview "the Octave package's Contents.m" "$(cat "$tmp/octave/mextime/inst/Contents.m")"

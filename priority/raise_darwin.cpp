@@ -1,0 +1,53 @@
+// Raising on macOS, which has no real-time class for a process: the process
+// step asks for nice -20, which only root is granted (anyone else keeps the
+// nice value they have), and the thread step puts the calling thread under
+// the time-constraint policy, the one macOS gives audio threads, which any
+// account may take. Each refusal is silent.
+#include "priority.h"
+#include "scheduling_darwin.h"
+
+namespace mextime {
+namespace {
+
+// Fit for a loop that wakes every millisecond (waituntil to t0 + k ms): the
+// thread runs once per period, needs at most half of it on the CPU for the
+// script's own work and the wait's final spin, and must have had it within
+// the period. Preemptible, a longer stretch (a plot, a file written) is
+// interrupted by the system's own real-time work rather than holding it off.
+constexpr std::uint64_t PERIOD_NS = 1000000;
+constexpr std::uint64_t COMPUTATION_NS = 500000;
+constexpr std::uint64_t CONSTRAINT_NS = 1000000;
+constexpr boolean_t PREEMPTIBLE = 1;
+
+}  // namespace
+
+bool read_standing(Standing &standing) {
+    int nice;
+    thread_time_constraint_policy_data_t policy{};
+    bool on = false;
+    if (!read_nice(nice) || !read_time_constraint(policy, on)) return false;
+    if (!on) policy = {};
+    standing.count = DARWIN_FIELDS;
+    standing.fields[MARKER_FIELD] = DARWIN_MARKER;
+    standing.fields[NICE_FIELD] = nice;
+    standing.fields[TIME_CONSTRAINT_FIELD] = on ? 1 : 0;
+    standing.fields[PERIOD_FIELD] = policy.period;
+    standing.fields[COMPUTATION_FIELD] = policy.computation;
+    standing.fields[CONSTRAINT_FIELD] = policy.constraint;
+    standing.fields[PREEMPTIBLE_FIELD] = policy.preemptible ? 1 : 0;
+    return true;
+}
+
+// Asking for -20 can never weaken the process.
+void raise_process() { setpriority(PRIO_PROCESS, 0, STRONGEST_NICE); }
+
+// A time constraint the thread already runs under (an audio thread's) is
+// kept as it is.
+void raise_calling_thread() {
+    thread_time_constraint_policy_data_t current{};
+    bool on = false;
+    if (read_time_constraint(current, on) && on) return;
+    set_time_constraint({ns_ticks(PERIOD_NS), ns_ticks(COMPUTATION_NS), ns_ticks(CONSTRAINT_NS), PREEMPTIBLE});
+}
+
+}  // namespace mextime
