@@ -36,6 +36,10 @@
 %   The counter is the one C++'s std::chrono::steady_clock reads, with the
 %   same zero (libstdc++ on Linux, MSVC on Windows), so programs that stamp
 %   with steady_clock on the same machine compare with T directly.
+%     macOS    mach_absolute_time at its whole rate, 1e9 * denom / numer
+%              ticks per second from mach_timebase_info (24 MHz on Apple
+%              silicon, 1 GHz on Intel): the counter of C++'s steady_clock
+%              there, stopped while the Mac sleeps.
 %
 %   See also SLEEP, RTBOOST.
 

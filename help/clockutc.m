@@ -47,6 +47,9 @@
 %     Linux    CLOCK_MONOTONIC, as CLOCKREAD reads it, and CLOCK_REALTIME.
 %   Keeping the UTC clock in step with other machines is the system's time
 %   service (chrony, linuxptp, Windows Time), not CLOCKUTC's.
+%     macOS    mach_absolute_time, as CLOCKREAD reads it, and
+%              CLOCK_REALTIME, which counts whole microseconds: 1 us is added
+%              to UNCERTAINTY.
 %
 %   See also CLOCKREAD, WAITUNTIL.
 

@@ -80,6 +80,13 @@
 %              and log in again: members then get SCHED_FIFO 80 and
 %              nice -10. chrt -p PID shows the policy, and
 %              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
+%     macOS    [3001, nice, on, period, computation, constraint,
+%              preemptible]: the process's nice value and the calling
+%              thread's time-constraint policy. rtboost puts the calling
+%              thread under THREAD_TIME_CONSTRAINT_POLICY (a 1 ms period,
+%              0.5 ms of computation, a 1 ms constraint, preemptible),
+%              which any account obtains, and asks for nice -20 for the
+%              process, which only root obtains.
 %
 %   See also RTRESTORE, RTSTATUS, WAITUNTIL, CLOCKREAD.
 

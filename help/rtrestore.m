@@ -56,6 +56,9 @@
 %              the SCHED_RESET_ON_FORK flag that RTBOOST gave it, since
 %              only a privileged thread may drop it; it changes nothing
 %              for the thread itself.
+%     macOS    With OLD: the process's nice value and the calling thread's
+%              policy as they were; without: the standard policy and no
+%              negative nice value.
 %
 %   See also RTBOOST, RTSTATUS.
 

@@ -44,6 +44,8 @@
 %     Linux    sched_getscheduler and sched_getparam for the calling
 %              thread, without the SCHED_RESET_ON_FORK flag that RTBOOST
 %              sets, and getpriority for its nice value.
+%     macOS    The process as 'nice N'; the calling thread as 'time
+%              constraint' or 'normal'.
 %
 %   See also RTBOOST, RTRESTORE.
 

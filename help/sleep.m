@@ -74,6 +74,10 @@
 %                KERNEL=="cpu_dma_latency", GROUP="audio", MODE="0660"
 %              then run udevadm control --reload and udevadm trigger
 %              --name-match=cpu_dma_latency as root (or reboot).
+%     macOS    mach_wait_until to an absolute deadline on the counter, in
+%              slices of at most 50 ms between which the host is asked, with
+%              the thread's latency QoS at tier 0 (no timer coalescing) for
+%              the wait and its own tier given back afterwards.
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.
 

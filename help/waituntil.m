@@ -104,6 +104,10 @@
 %              for its last 100 ms only: that request keeps every CPU out
 %              of its idle states, so a long wait does not hold it. Signals
 %              do not cut the wait short; the host is read as on Windows.
+%     macOS    mach_wait_until to an absolute deadline on the counter, in
+%              50 ms slices, with the thread's latency QoS at tier 0 for the
+%              timer wait and its own tier given back afterwards; the host's
+%              flags are found with dlsym in the running process.
 %
 %   See also DELAY, CLOCKREAD, SLEEP, RTBOOST.
 
