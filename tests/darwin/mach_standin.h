@@ -1,62 +1,48 @@
-// The Mach calls the Darwin files make, stood in for on Linux: a counter at
-// 24 MHz (the 125/3 timebase of Apple silicon) read from CLOCK_MONOTONIC,
-// waits to its deadlines, and the calling thread's policies kept as macOS
-// keeps them. Each call is recorded with its arguments, so that tests check
-// what the files asked of macOS, in order.
+// The Mac that the Darwin files act on here, through the stand-in Mach calls
+// (mach_standin.cpp): its counter runs only as the code reads it (a tick per
+// reading) or waits (to the deadline), so every wait is exact and instant.
+// Each test starts on a fresh one.
 #ifndef MEXTIME_TESTS_DARWIN_MACH_STANDIN_H
 #define MEXTIME_TESTS_DARWIN_MACH_STANDIN_H
 
 #include <mach/mach.h>
 
 #include <cstdint>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace standin {
 
-constexpr std::uint32_t APPLE_SILICON_NUMER = 125, APPLE_SILICON_DENOM = 3;
-
-// Back to Apple silicon's timebase, an unheld clock, the default policies
-// and no recorded calls.
-void reset();
-
-// What mach_timebase_info answers, and its result.
-void set_timebase(std::uint32_t numer, std::uint32_t denom, kern_return_t result = KERN_SUCCESS);
-
-// The counter reads exactly this until released.
-void hold_counter(std::uint64_t ticks);
-void release_counter();
-// The counter as the stand-in reads it, unrecorded.
-std::uint64_t counter_now();
-
-// The next `count` calls of mach_wait_until return KERN_ABORTED at once,
-// as when a signal breaks the wait off.
-void abort_waits(int count);
-
-// clock_getres(CLOCK_REALTIME) answers this many nanoseconds (macOS: 1000);
-// 0: fails; -1: Linux's own answer.
-void set_realtime_resolution(long ns);
-
-// The process's nice value as getpriority answers it, and whether
-// setpriority grants a stronger one (root) or refuses it (anyone else).
-void set_nice(int nice, bool privileged);
-int nice();
-
-// Records an event of the test's own among the calls.
-void note(const char *event);
-
-// The calls made since the last reset or take, as "name(arguments)".
-std::vector<std::string> take_calls();
-
-// The calling thread's policies as the stand-in keeps them.
-struct ThreadPolicies {
-    bool time_constraint;  // otherwise timeshare
-    thread_time_constraint_policy_data_t constraint;
-    thread_latency_qos_t latency_tier;
-    integer_t importance;
+struct Mac {
+    // What mach_timebase_info answers: Apple silicon's 24 MHz.
+    mach_timebase_info_data_t timebase{125, 3};
+    kern_return_t timebase_result = KERN_SUCCESS;
+    std::uint64_t counter = 0;
+    // The next this many waits end at once with KERN_ABORTED, as when a
+    // signal breaks them off.
+    int aborted_waits = 0;
+    // Each wait's deadline, and the thread's latency tier as it waited.
+    std::vector<std::pair<std::uint64_t, int>> waits;
+    // clock_getres(CLOCK_REALTIME) in ns, macOS's microsecond; 0: it fails.
+    long realtime_resolution = 1000;
+    // The process's nice value; only root is granted a stronger one.
+    int nice = 0;
+    bool root = false;
+    // The calling thread's time constraint (period, computation, constraint,
+    // preemptible), none under timeshare, and its latency tier.
+    std::vector<std::uint32_t> constraint;
+    int latency_tier = LATENCY_QOS_TIER_UNSPECIFIED;
+    // MATLAB's Ctrl+C, and the thread's tier as Octave handled a signal.
+    bool matlab_interrupt = false;
+    int tier_when_handled = -1;
 };
-ThreadPolicies thread_policies();
+extern Mac mac;
 
 }  // namespace standin
+
+extern "C" {
+extern int octave_interrupt_state;
+extern volatile int octave_signal_caught;
+}
 
 #endif

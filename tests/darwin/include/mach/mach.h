@@ -1,22 +1,65 @@
-// Stand-in of macOS's <mach/mach.h>: the thread calls the Darwin files
-// make, declared as macOS's <mach/thread_act.h> declares them.
+// Stand-in of macOS's Mach headers (<mach/mach.h>, <mach/mach_time.h>) and
+// of the Mach port <pthread.h> adds there: what the Darwin files use, with
+// macOS's values, layouts and declarations. tests/darwin/mach_standin.cpp
+// defines the calls.
 #ifndef MEXTIME_STANDIN_MACH_MACH_H
 #define MEXTIME_STANDIN_MACH_MACH_H
 
-#include <mach/kern_return.h>
-#include <mach/mach_time.h>
-#include <mach/thread_policy.h>
+#include <pthread.h>
+#include <stdint.h>
 
-typedef natural_t mach_port_t;
-typedef mach_port_t thread_act_t;
-typedef mach_port_t thread_inspect_t;
+typedef int kern_return_t;
+#define KERN_SUCCESS 0
+#define KERN_INVALID_ARGUMENT 4
+#define KERN_FAILURE 5
+#define KERN_ABORTED 14
+
+typedef int integer_t;
+typedef int boolean_t;
+typedef unsigned int natural_t;
+typedef natural_t mach_port_t, thread_act_t, thread_inspect_t, mach_msg_type_number_t, thread_policy_flavor_t;
+typedef integer_t *thread_policy_t;
+
+struct mach_timebase_info {
+    uint32_t numer, denom;
+};
+typedef struct mach_timebase_info *mach_timebase_info_t, mach_timebase_info_data_t;
+
+#define THREAD_STANDARD_POLICY 1
+#define THREAD_STANDARD_POLICY_COUNT 0
+
+#define THREAD_TIME_CONSTRAINT_POLICY 2
+typedef struct thread_time_constraint_policy {
+    uint32_t period, computation, constraint;
+    boolean_t preemptible;
+} thread_time_constraint_policy_data_t;
+#define THREAD_TIME_CONSTRAINT_POLICY_COUNT \
+    ((mach_msg_type_number_t)(sizeof(thread_time_constraint_policy_data_t) / sizeof(integer_t)))
+
+#define THREAD_LATENCY_QOS_POLICY 7
+typedef integer_t thread_latency_qos_t;
+typedef struct thread_latency_qos_policy {
+    thread_latency_qos_t thread_latency_qos_tier;
+} thread_latency_qos_policy_data_t;
+#define THREAD_LATENCY_QOS_POLICY_COUNT \
+    ((mach_msg_type_number_t)(sizeof(thread_latency_qos_policy_data_t) / sizeof(integer_t)))
+enum {
+    LATENCY_QOS_TIER_UNSPECIFIED = 0,
+    LATENCY_QOS_TIER_0 = (0xFF << 16) | 1,
+    LATENCY_QOS_TIER_3 = (0xFF << 16) | 4,
+    LATENCY_QOS_TIER_5 = (0xFF << 16) | 6
+};
 
 extern "C" {
+kern_return_t mach_timebase_info(mach_timebase_info_t info);
+uint64_t mach_absolute_time(void);
+kern_return_t mach_wait_until(uint64_t deadline);
 kern_return_t thread_policy_set(thread_act_t thread, thread_policy_flavor_t flavor,
                                 thread_policy_t policy_info, mach_msg_type_number_t policy_infoCnt);
 kern_return_t thread_policy_get(thread_inspect_t thread, thread_policy_flavor_t flavor,
                                 thread_policy_t policy_info, mach_msg_type_number_t *policy_infoCnt,
                                 boolean_t *get_default);
+mach_port_t pthread_mach_thread_np(pthread_t thread);
 }
 
 #endif
