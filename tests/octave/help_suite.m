@@ -1,5 +1,5 @@
 ## The help files beside the MEX files in dist/octave: `help` prints them,
-## and the MEX file is still the one that runs.
+## and the MEX file is still the one that runs (the sweep calls each).
 
 %!function text = help_of (name)
 %!  text = evalc (sprintf ("help %s", name));
@@ -19,42 +19,21 @@
 
 %!test
 %! ## Each error raised is in its function's help, identifier and message.
-%! bad = {"clockread", "clockread (1)";
-%!        "clockread", "[a, b] = clockread ()";
-%!        "clockutc", "clockutc (1)";
-%!        "clockutc", "[a, b, c, d] = clockutc ()";
-%!        "sleep", "sleep ()";
-%!        "sleep", "sleep ('5')";
-%!        "sleep", "sleep (NaN)";
-%!        "sleep", "sleep (Inf)";
-%!        "sleep", "[a, b] = sleep (1000)";
-%!        "waituntil", "waituntil ()";
-%!        "waituntil", "[a, b, c] = waituntil (0)";
-%!        "waituntil", "waituntil ('5')";
-%!        "waituntil", "waituntil (NaN)";
-%!        "waituntil", "waituntil (Inf)";
-%!        "waituntil", "waituntil (0, 2)";
-%!        "delay", "delay ()";
-%!        "delay", "[a, b, c] = delay (0)";
-%!        "delay", "delay ('5')";
-%!        "delay", "delay (NaN)";
-%!        "delay", "delay (Inf)";
-%!        "delay", "delay (0, 2)";
-%!        "rtstatus", "rtstatus (1)";
-%!        "rtstatus", "[a, b, c, d] = rtstatus ()";
-%!        "rtboost", "[a, b] = rtboost ()";
-%!        "rtrestore", "rtrestore (1, 2)";
-%!        "rtrestore", "x = rtrestore ()";
-%!        "rtrestore", "rtrestore ([1 2 3])"};
-%! for k = 1:rows (bad)
+%! bad = {"clockread (1)", "[a, b] = clockread ()", "clockutc (1)", "[a, b, c, d] = clockutc ()", ...
+%!        "sleep ()", "sleep ('5')", "sleep (NaN)", "sleep (Inf)", "[a, b] = sleep (1000)", ...
+%!        "waituntil ()", "[a, b, c] = waituntil (0)", "waituntil ('5')", "waituntil (NaN)", ...
+%!        "waituntil (Inf)", "waituntil (0, 2)", "delay ()", "[a, b, c] = delay (0)", "delay ('5')", ...
+%!        "delay (NaN)", "delay (Inf)", "delay (0, 2)", "rtstatus (1)", "[a, b, c, d] = rtstatus ()", ...
+%!        "[a, b] = rtboost ()", "rtrestore (1, 2)", "x = rtrestore ()", "rtrestore ([1 2 3])"};
+%! for call = bad
 %!   err = [];
 %!   try
-%!     eval (bad{k, 2});
+%!     eval (call{1});
 %!   catch err
 %!   end_try_catch
-%!   assert (! isempty (err), bad{k, 2});
-%!   assert (strncmp (err.identifier, "MATLAB:", 7), bad{k, 2});
-%!   name = bad{k, 1};
+%!   assert (! isempty (err), call{1});
+%!   assert (strncmp (err.identifier, "MATLAB:", 7), call{1});
+%!   name = regexp (call{1}, "(\\w+) \\(", "tokens", "once"){1};
 %!   text = help_of (name);
 %!   ## Octave puts the function's name before a MEX file's message, and
 %!   ## the help says so.
@@ -63,8 +42,3 @@
 %!   assert (! isempty (strfind (text, err.identifier)), err.identifier);
 %!   assert (! isempty (strfind (text, message)), message);
 %! endfor
-
-%!test
-%! ## Called, the names answer as the MEX files do; a comments-only .m would not.
-%! assert (clockread () > 0);
-%! assert (sleep (1), 0);

@@ -207,19 +207,6 @@
 %! endfor
 %! assert (numel (failures), numel (faults), strjoin (failures, "; "));
 
-%!testif ; ! isempty (available_graphics_toolkits ())
-%! ## The plot from a result, saved where asked, its path printed.
-%! res = made_up ();
-%! res.mextime_version = "0"; res.host_version = version (); res.platform = computer ();
-%! res.normal.sleep.overshoot_ms = [0.05, 0.1, 0.2];
-%! res.normal.waituntil.overshoot_ms = [0.01, 0.02];
-%! file = [tempname() ".png"];
-%! out = evalc ("plot_cdfs (res, file)");
-%! assert (out, sprintf ("plot written to %s\n", file));
-%! picture = fileread (file);
-%! delete (file);
-%! assert (strncmp (picture, char ([137 80 78 71 13 10 26 10]), 8), "%s is no PNG", file);
-
 %!test
 %! rmpath (here);
 %! confirm_recursive_rmdir (false, "local");

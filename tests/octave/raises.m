@@ -1,6 +1,5 @@
-## raises (CALL, ID, MESSAGE): evaluating CALL in the caller raises ID, and
-## MESSAGE as the whole message where one is given.
-function raises (call, id, message)
+## raises (CALL, ID): evaluating CALL in the caller raises ID.
+function raises (call, id)
   err = [];
   try
     evalin ("caller", call);
@@ -8,7 +7,4 @@ function raises (call, id, message)
   end_try_catch
   assert (! isempty (err), "%s raised no error", call);
   assert (strcmp (err.identifier, id), "%s raised %s, not %s", call, err.identifier, id);
-  if (nargin > 2)
-    assert (err.message, message);
-  endif
 endfunction
