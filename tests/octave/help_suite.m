@@ -1,18 +1,14 @@
 ## The help files beside the MEX files in dist/octave: `help` prints them,
 ## and the MEX file is still the one that runs (the sweep calls each).
 
-%!function text = help_of (name)
-%!  text = evalc (sprintf ("help %s", name));
-%!endfunction
-
 %!test
-%! overview = help_of ("mextime");
+%! overview = evalc ("help mextime");
 %! for name = {"clockread", "clockutc", "sleep", "waituntil", "delay", "rtboost", "rtrestore", "rtstatus"}
 %!   name = name{1};
 %!   assert (exist (name), 3);
 %!   assert (regexp (which (name), '\.mex$'));
 %!   ## The first line of the help file: "NAME  summary."
-%!   assert (! isempty (strfind (help_of (name), [upper(name) "  "])), name);
+%!   assert (! isempty (strfind (evalc (["help " name]), [upper(name) "  "])), name);
 %!   ## `help mextime` lists it: "name - summary".
 %!   assert (! isempty (regexp (overview, ["\n +" name " +- [A-Z]"], "once")), name);
 %! endfor
@@ -34,7 +30,7 @@
 %!   assert (! isempty (err), call{1});
 %!   assert (strncmp (err.identifier, "MATLAB:", 7), call{1});
 %!   name = regexp (call{1}, "(\\w+) \\(", "tokens", "once"){1};
-%!   text = help_of (name);
+%!   text = evalc (["help " name]);
 %!   ## Octave puts the function's name before a MEX file's message, and
 %!   ## the help says so.
 %!   message = regexprep (err.message, ["^" name ": "], "");
