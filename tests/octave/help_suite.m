@@ -22,12 +22,7 @@
 %!        "delay (NaN)", "delay (Inf)", "delay (0, 2)", "rtstatus (1)", "[a, b, c, d] = rtstatus ()", ...
 %!        "[a, b] = rtboost ()", "rtrestore (1, 2)", "x = rtrestore ()", "rtrestore ([1 2 3])"};
 %! for call = bad
-%!   err = [];
-%!   try
-%!     eval (call{1});
-%!   catch err
-%!   end_try_catch
-%!   assert (! isempty (err), call{1});
+%!   err = raises (call{1});
 %!   assert (strncmp (err.identifier, "MATLAB:", 7), call{1});
 %!   name = regexp (call{1}, "(\\w+) \\(", "tokens", "once"){1};
 %!   text = evalc (["help " name]);

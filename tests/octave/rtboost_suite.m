@@ -3,20 +3,9 @@
 ## starts. The stand-in suite checks each start and limit call by call. It
 ## raises this interpreter, so the suite runs in an octave-cli of its own.
 
-%!function s = standing (pid)
-%!  ## chrt for the interpreter thread (the process's first), the only one
-%!  ## to show the reset-on-fork flag; each thread's id, nice and policy
-%!  ## from the kernel (ps shows no nice for a real-time thread); rtstatus.
-%!  [~, s.chrt] = system (sprintf ("chrt -p %d", pid));
-%!  [~, text] = system (sprintf ("cd /proc/%d/task && for t in *; do echo $t $(sed 's/.*) //' $t/stat | cut -d' ' -f17,39); done", pid));
-%!  s.threads = sscanf (text, "%d", [3 Inf])';
-%!  assert (rows (s.threads) >= 2);
-%!  [s.status{1:3}] = rtstatus ();
-%!endfunction
-
 %!function set_standing (pid, policy, priority, nice, others)
 %!  system (sprintf ("chrt %s -p %d %d", policy, priority, pid));
-%!  for tid = standing (pid).threads(:, 1)'
+%!  for tid = standing ().threads(:, 1)'
 %!    system (sprintf ("renice -n %d -p %d >/dev/null", ifelse (tid == pid, nice, others), tid));
 %!  endfor
 %!endfunction
@@ -31,7 +20,7 @@
 %! set_standing (pid, "-o", 0, 0, 0);
 %! for round = 1:2
 %!   rtboost ();
-%!   s = standing (pid);
+%!   s = standing ();
 %!   assert (regexp (s.chrt, "policy: SCHED_FIFO\\|SCHED_RESET_ON_FORK\n.*priority: 80\n", "once") > 0, s.chrt);
 %!   assert (s.status, {true, "nice -20", "fifo 80"});
 %!   assert (s.threads(:, 2:3), [-20 + 0 * s.threads(:, 1), s.threads(:, 1) == pid]);
@@ -39,7 +28,7 @@
 %!   assert (regexp (text, "policy: (\\S+)", "tokens", "once"){1}, "SCHED_OTHER");
 %!   assert (str2double (regexp (text, "(-?\\d+)\\s*$", "tokens", "once"){1}) >= 0);
 %!   rtrestore ();
-%!   s = standing (pid);
+%!   s = standing ();
 %!   assert (regexp (s.chrt, "policy: SCHED_OTHER\n.*priority: 0\n", "once") > 0, s.chrt);
 %!   assert (s.status, {false, "nice 0", "other"});
 %!   assert (s.threads(:, 2:3), 0 * s.threads(:, 2:3));
@@ -56,12 +45,12 @@
 %!           "-f -R", 50, -20, -3, [2001 1 1 50 -20 -3]};
 %! for k = 1:rows (starts)
 %!   set_standing (pid, starts{k, 1:4});
-%!   before = standing (pid);
+%!   before = standing ();
 %!   old = rtboost ();
 %!   assert (old, starts{k, 5});
-%!   assert (! strcmp (standing (pid).chrt, before.chrt));
+%!   assert (! strcmp (standing ().chrt, before.chrt));
 %!   rtrestore (old);
-%!   after = standing (pid);
+%!   after = standing ();
 %!   assert ({after.chrt, after.status}, {before.chrt, before.status});
 %!   ## Threads that came or went in between are not compared.
 %!   [~, a, b] = intersect (after.threads(:, 1), before.threads(:, 1));
