@@ -23,7 +23,7 @@
 %!   s = standing ();
 %!   assert (regexp (s.chrt, "policy: SCHED_FIFO\\|SCHED_RESET_ON_FORK\n.*priority: 80\n", "once") > 0, s.chrt);
 %!   assert (s.status, {true, "nice -20", "fifo 80"});
-%!   assert (s.threads(:, 2:3), [-20 + 0 * s.threads(:, 1), s.threads(:, 1) == pid]);
+%!   assert (s.threads(:, 2:3), [repmat(-20, rows (s.threads), 1), s.threads(:, 1) == pid]);
 %!   [~, text] = system ("chrt -p $$; ps -o ni= -p $$");
 %!   assert (regexp (text, "policy: (\\S+)", "tokens", "once"){1}, "SCHED_OTHER");
 %!   assert (str2double (regexp (text, "(-?\\d+)\\s*$", "tokens", "once"){1}) >= 0);
@@ -31,7 +31,7 @@
 %!   s = standing ();
 %!   assert (regexp (s.chrt, "policy: SCHED_OTHER\n.*priority: 0\n", "once") > 0, s.chrt);
 %!   assert (s.status, {false, "nice 0", "other"});
-%!   assert (s.threads(:, 2:3), 0 * s.threads(:, 2:3));
+%!   assert (s.threads(:, 2:3), zeros (rows (s.threads), 2));
 %! endfor
 
 %!test
