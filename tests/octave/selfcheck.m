@@ -24,7 +24,7 @@ function selfcheck (version, fixtures)
   folder = tempname ();
   mkdir (folder);
   here = pwd ();
-  before = scheduling ();
+  before = standing ();
   unwind_protect
     cd (folder);
     out = evalc ("r = mextimecheck ('plot');");
@@ -32,7 +32,7 @@ function selfcheck (version, fixtures)
     cd (here);
   end_unwind_protect
   printf ("%s", out);
-  assert (scheduling (), before);
+  assert (standing (), before);
   assert (r.passed, "failed: %s", strjoin (r.failures, "; "));
   assert ({r.mextime_version, r.host, r.platform}, {version, "Octave", computer()});
   assert (r.priority.obtained && r.priority.restored && r.priority.boosted.realtime && r.wakeup_latency_request);
@@ -56,14 +56,14 @@ function selfcheck (version, fixtures)
   ## moments. The stand-ins check nothing and end early: each stage's
   ## failures reach the result, the timing's once.
   rtboost ();
-  before = scheduling ();
+  before = standing ();
   addpath (fullfile (fixtures, "instant"));
   unwind_protect
     evalc ("r = mextimecheck ();");
   unwind_protect_cleanup
     rmpath (fullfile (fixtures, "instant"));
   end_unwind_protect
-  assert (scheduling (), before);
+  assert (standing (), before);
   rtrestore ();
   assert (r.priority.state, "raised");
   assert (r.priority.raised_before && ! r.priority.restored && ! r.priority.obtained && isempty (r.boosted));
@@ -79,11 +79,4 @@ function selfcheck (version, fixtures)
     assert (sum (! cellfun (@isempty, regexp (r.failures, stages{k}, "once"))) == 1,
             "not once: %s in %s", stages{k}, strjoin (r.failures, "; "));
   endfor
-endfunction
-
-## Policy and priority of this process, and the nice value of each thread.
-function s = scheduling ()
-  [~, chrt] = system (sprintf ("chrt -p %d", getpid ()));
-  [~, ps] = system (sprintf ("ps -L -o tid=,nice= -p %d", getpid ()));
-  s = {strtrim(chrt), strtrim(ps)};
 endfunction

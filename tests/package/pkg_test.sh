@@ -1,8 +1,8 @@
 #!/bin/sh
 # pkg_test.sh TARBALL NAME...: the self-tests that ship in the help files
 # pass where a user installs the package: `pkg test mextime` reports no
-# failure and runs the tests of every function, and `test NAME` finds each
-# function's tests beside its MEX file. Prints what pkg test printed.
+# failure and runs the tests of every function (octave_pkg.sh runs `test
+# NAME` there). Prints what pkg test printed.
 set -eu
 tarball=$1
 shift
@@ -21,12 +21,6 @@ octave-cli --norc --no-history --quiet --eval "
   fail = str2double(regexp(summary, '\n +FAIL +([0-9]+)\n', 'tokens', 'once'));
   assert(fail == 0 && pass > 0, 'pkg test mextime: %d passed, %d failed', pass, fail);
   names = [strsplit('$*'), {'mextimecheck'}];
-  total = 0;
-  pkg('load', 'mextime');
   for k = 1:numel(names)
     assert(! isempty(regexp(out, ['/' names{k} '\.m[ .]+pass +[1-9]'], 'once')), 'pkg test ran no test of %s', names{k});
-    [n, nmax] = test(names{k}, 'quiet', stdout);
-    assert(n == nmax && nmax > 0, 'test %s: %d of %d passed', names{k}, n, nmax);
-    total += nmax;
-  end
-  assert(total, pass);"
+  end"

@@ -23,12 +23,7 @@ function recipes (dir)
 
   ## A trial that fails: the rows so far are kept, the error goes on.
   failed = fullfile (dir, "failed.csv");
-  err = [];
-  try
-    run_block (n, period, failed, @(k) stop_at (k, 5));
-  catch err
-  end_try_catch
-  assert (! isempty (err) && strcmp (err.identifier, "recipes:stop"), "run_block: the trial's error was lost");
+  raises ("run_block (n, period, failed, @(k) stop_at (k, 5))", "recipes:stop");
   rows = read_csv (failed);
   assert (rows(:, 1)', 1:5);
   assert (! rtstatus (), "run_block: the priority was not given back");

@@ -29,4 +29,4 @@ sed -n '/^  function \[onset, onset_utc\] = run_trials/,/^$/p' "$root/packaging/
     { echo "packaging/README.txt's run_trials is not README.md's"; exit 1; }
 cd "$tmp"
 octave-cli --norc --no-history --quiet --eval \
-    "addpath('$dist/octave', '$tmp', '$root/tests/package'); recipes('$tmp')"
+    "addpath('$dist/octave', '$tmp', '$root/tests/package', '$root/tests/octave'); recipes('$tmp')"
