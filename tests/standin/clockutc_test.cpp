@@ -23,13 +23,10 @@ Events expected_events(const std::string &utc, long tries, int nargout) {
     return events;
 }
 
-struct ReadCase {
-    const char *name;
+struct ReadCase : Row {
     bool refuse_precise;
     const char *utc;  // the event of each UTC clock read
 };
-
-void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 
 class ClockutcReads : public testing::TestWithParam<ReadCase> {};
 
@@ -43,7 +40,7 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
     BOOL disabled;
     ASSERT_TRUE(GetSystemTimeAdjustment(&adjustment, &increment, &disabled));
     if (c.refuse_precise) step = increment / 1e7;
-    spy_refuse_precise_time(c.refuse_precise);
+    spy_refusals = c.refuse_precise ? SPY_PRECISE_TIME : 0;
 #endif
     long calls = 0, tries = 0, most = 0;
     for (; calls < 100; ++calls) {
@@ -68,27 +65,23 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
                 double(tries) / calls, most, calls);
 }
 
-#ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
+#ifdef _WIN32
                          testing::Values(ReadCase{"Precise", false, "utc"}, ReadCase{"Fallback", true, "utc(coarse)"}),
-                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
 #else
-INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads, testing::Values(ReadCase{"Precise", false, "utc"}),
-                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
+                         testing::Values(ReadCase{"Precise", false, "utc"}),
 #endif
+                         RowName());
 
 // The spy widens each try by its own delay, so none stops the tries early
 // and the tightest is neither the first nor the last.
 TEST(Clockutc, KeepsTheTightestTryAndAnswersItsMidpoint) {
-    const int delays_us[kMaxTries] = {300, 200, 40, 120, 300, 300, 300, 300, 300, 300};
-    spy_slow_utc(delays_us, kMaxTries);
+    spy_utc_delays = {300, 200, 40, 120, 300, 300, 300, 300, 300, 300};
     Call call = call_mex("clockutc", 3, {});
-    spy_slow_utc(nullptr, 0);
+    spy_utc_delays.clear();
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    SpyPair pairs[kMaxTries + 1];
-    const int count = spy_utc_pairs(pairs, kMaxTries + 1);
-    ASSERT_EQ(count, kMaxTries);
-    const SpyPair *tightest = std::min_element(pairs, pairs + count, [](const SpyPair &a, const SpyPair &b) {
+    ASSERT_EQ(spy_pair_count, kMaxTries);
+    const SpyPair *tightest = std::min_element(spy_pairs, spy_pairs + kMaxTries, [](const SpyPair &a, const SpyPair &b) {
         return a.after - a.before < b.after - b.before;
     });
     const auto &outputs = call.outcome.outputs;

@@ -63,7 +63,7 @@ extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THRO
 }
 
 extern "C" int sched_getscheduler(pid_t pid) __THROW {
-    if (spy_priority_read_fails()) {
+    if (spy_refuses(SPY_PRIORITY_READ)) {
         errno = ESRCH;
         return -1;
     }

@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
 
+// The fields of a line of the table, at "|", without their blanks, and the
+// words of a field.
 std::vector<std::string> split(const std::string &text, char separator) {
     std::vector<std::string> fields;
     std::istringstream in(text);
@@ -20,6 +24,11 @@ std::vector<std::string> split(const std::string &text, char separator) {
         fields.push_back(first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(" \t\r") - first + 1));
     }
     return fields;
+}
+
+std::vector<std::string> words(const std::string &field) {
+    std::istringstream in(field);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // The arguments in mexhost's syntax and the outcomes for nargout 0, 1, 2,
@@ -34,22 +43,18 @@ std::vector<Case> read_cases(const std::string &function) {
     std::vector<Case> cases;
     std::size_t column = 0;
     for (std::string line; std::getline(in, line);) {
+        if (line[0] == '#' || line.find('|') == std::string::npos) continue;
         const std::vector<std::string> fields = split(line, '|');
-        if (fields.empty() || fields[0].rfind('#', 0) == 0 || line.find('|') == std::string::npos) continue;
         if (column == 0) {  // the header names the columns
-            for (std::size_t i = 2; i < fields.size(); ++i)
-                if (fields[i] == function) column = i;
-            if (column == 0) ADD_FAILURE() << "the sweep table has no column for " << function;
-            if (column == 0) return {};
+            column = std::find(fields.begin() + 2, fields.end(), function) - fields.begin();
+            if (column == fields.size()) ADD_FAILURE() << "the sweep table has no column for " << function;
+            if (column == fields.size()) return {};
             continue;
         }
-        std::istringstream args(fields[1]), outcomes(column < fields.size() ? fields[column] : "");
-        Case c{fields[0], {}, {}};
-        for (std::string word; args >> word;) c.args.push_back(word);
-        for (std::string word; outcomes >> word;) c.outcomes.push_back(word);
+        Case c{fields[0], words(fields[1]), words(column < fields.size() ? fields[column] : "")};
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) ADD_FAILURE() << line << ": one outcome or three, for " << function;
-        if (fields[1] != "-" && c.outcomes.size() == 3) cases.push_back(c);
+        else if (fields[1] != "-") cases.push_back(c);
     }
     return cases;
 }

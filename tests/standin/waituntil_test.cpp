@@ -87,9 +87,9 @@ TEST_P(WaituntilSlices, WaitInsideOneBracket) {
     const SliceCase &c = GetParam();
     const KeptLoaded kept;
     const double t = host_seconds() + kAhead + 0.1;
-    spy_refuse_high_resolution_timer(c.refuse_high_resolution);
+    spy_refusals = c.refuse_high_resolution ? SPY_HIGH_RESOLUTION : 0;
     Call call = call_mex("waituntil", 1, {seconds_text(t), "0"});
-    spy_refuse_high_resolution_timer(0);
+    spy_refusals = 0;
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
     EXPECT_GE(host_seconds(), t);
     // The platform waits and their brackets; clock readings are left out.
@@ -143,19 +143,18 @@ struct Replayed {
 
 Replayed replay(const Trace &trace, const char *spin = nullptr) {
     const KeptLoaded kept;
-    std::vector<long long> wakes;
+    spy_replay = {true, host_ticks(), ticks_of(kStep), {}, 0};
     for (double late : trace)
-        if (late != kPause) wakes.push_back(ticks_of(late));
-    spy_replay_start(wakes.data(), static_cast<int>(wakes.size()), host_ticks(), ticks_of(kStep));
+        if (late != kPause) spy_replay.late.push_back(ticks_of(late));
     Replayed r;
     bool paused = false;
     for (double late : trace) {
         if (late == kPause) {
-            spy_replay_pause(ticks_of(1.5));
+            spy_replay.now += ticks_of(1.5);
             paused = true;
             continue;
         }
-        const double t = counter_seconds(spy_replay_now()) + 0.01;
+        const double t = counter_seconds(spy_replay.now) + 0.01;
         std::vector<std::string> args{seconds_text(t)};
         if (spin) args.push_back(spin);
         const Call call = call_mex("waituntil", 2, args);
@@ -165,10 +164,10 @@ Replayed replay(const Trace &trace, const char *spin = nullptr) {
         r.late += late_call;
         r.late_after_pause += paused && late_call;
         // The timer's deadline is t - spin (Windows rounds it up to 0.1 us).
-        EXPECT_NEAR(spy_last_deadline(), t - r.spins.back(), 1e-6);
+        EXPECT_NEAR(spy_last_deadline, t - r.spins.back(), 1e-6);
     }
-    spy_replay_stop();
-    EXPECT_EQ(r.spins.size(), wakes.size());
+    spy_replay.on = false;
+    EXPECT_EQ(r.spins.size(), spy_replay.late.size());
     return r;
 }
 
@@ -271,14 +270,14 @@ INSTANTIATE_TEST_SUITE_P(
 // 1 s waituntil holds the PM QoS request from its last 150 ms on.
 TEST(WaituntilLinux, HoldsTheLatencyRequestOnlyNearTheDeadline) {
     const KeptLoaded kept;
-    spy_replay_start(nullptr, 0, host_ticks(), ticks_of(kStep));
-    const double t = counter_seconds(spy_replay_now()) + 1;
+    spy_replay = {true, host_ticks(), ticks_of(kStep), {}, 0};
+    const double t = counter_seconds(spy_replay.now) + 1;
     const Call call = call_mex("waituntil", 1, {seconds_text(t), "0"});
-    spy_replay_stop();
+    spy_replay.on = false;
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
     EXPECT_EQ(named(call.events, {"hold_latency"}).size(), 1u);
-    EXPECT_GE(spy_latency_held_at(), t - 0.15);
-    EXPECT_LT(spy_latency_held_at(), t);
+    EXPECT_GE(spy_latency_held_at, t - 0.15);
+    EXPECT_LT(spy_latency_held_at, t);
 }
 #endif
 
@@ -288,7 +287,7 @@ TEST(WaituntilLinux, HoldsTheLatencyRequestOnlyNearTheDeadline) {
 volatile int *octave_flag(bool signal) {
 #ifdef _WIN32
     static const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
-    spy_hide_libut(true);
+    spy_refusals |= SPY_LIBUT;
     return reinterpret_cast<volatile int *>(reinterpret_cast<void *>(
         GetProcAddress(octave, signal ? "octave_signal_caught" : "octave_interrupt_state")));
 #else
@@ -327,9 +326,7 @@ TEST_P(HostStop, EndsTheWaitAsTheHostStops) {
     const bool matlab_pending = utSetInterruptPending(false);
     const int left = flag ? *flag : 0;
     if (flag) *flag = 0;
-#ifdef _WIN32
-    spy_hide_libut(false);
-#endif
+    spy_refusals = 0;
     if (c.flag == Flag::MatlabCtrlC) {
         EXPECT_EQ(call.outcome.identifier, "MATLAB:" + function + ":interrupted");
         EXPECT_EQ(call.outcome.message, "Interrupted before the deadline.");
