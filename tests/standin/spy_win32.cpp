@@ -69,17 +69,12 @@ static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     return result;
 }
 
-// Busy until the counter reads `end`, unseen: a sleep would be late by more.
-static void spin_until(LONGLONG end) {
-    LARGE_INTEGER now;
-    do QueryPerformanceCounter(&now);
-    while (now.QuadPart < end);
-}
-
+// Busy for that long on the counter, unseen: a sleep would be late by more.
 static void spin_us(int microseconds) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    if (microseconds > 0) spin_until(now.QuadPart + microseconds * frequency() / 1000000);
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    do QueryPerformanceCounter(&now);
+    while (now.QuadPart - start.QuadPart < microseconds * frequency() / 1000000);
 }
 
 // A UTC clock read, widened on both sides as spy_slow_utc asks.

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -14,15 +13,11 @@
 
 namespace {
 
-// The fields of a line of the table, at "|", without their blanks, and the
-// words of a field.
+// The fields of a line, at separator, and the words of a field.
 std::vector<std::string> split(const std::string &text, char separator) {
     std::vector<std::string> fields;
     std::istringstream in(text);
-    for (std::string field; std::getline(in, field, separator);) {
-        const auto first = field.find_first_not_of(" \t\r");
-        fields.push_back(first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(" \t\r") - first + 1));
-    }
+    for (std::string field; std::getline(in, field, separator);) fields.push_back(field);
     return fields;
 }
 
@@ -46,15 +41,16 @@ std::vector<Case> read_cases(const std::string &function) {
         if (line[0] == '#' || line.find('|') == std::string::npos) continue;
         const std::vector<std::string> fields = split(line, '|');
         if (column == 0) {  // the header names the columns
-            column = std::find(fields.begin() + 2, fields.end(), function) - fields.begin();
-            if (column == fields.size()) ADD_FAILURE() << "the sweep table has no column for " << function;
-            if (column == fields.size()) return {};
+            for (std::size_t k = 2; k < fields.size(); ++k)
+                if (words(fields[k]) == std::vector<std::string>{function}) column = k;
+            if (column == 0) ADD_FAILURE() << "the sweep table has no column for " << function;
+            if (column == 0) return {};
             continue;
         }
         Case c{fields[0], words(fields[1]), words(column < fields.size() ? fields[column] : "")};
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) ADD_FAILURE() << line << ": one outcome or three, for " << function;
-        else if (fields[1] != "-") cases.push_back(c);
+        else if (c.args != std::vector<std::string>{"-"}) cases.push_back(c);
     }
     return cases;
 }

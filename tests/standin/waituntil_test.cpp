@@ -265,22 +265,6 @@ INSTANTIATE_TEST_SUITE_P(
                     RuleCase{"StallsAreNoCalm", runs({{3, 20e-6}, {120, kStall}}), 2 * 21e-6}),
     RowName());
 
-#ifndef _WIN32
-// A long wait keeps the CPUs out of their idle states only for its end: a
-// 1 s waituntil holds the PM QoS request from its last 150 ms on.
-TEST(WaituntilLinux, HoldsTheLatencyRequestOnlyNearTheDeadline) {
-    const KeptLoaded kept;
-    spy_replay = {true, host_ticks(), ticks_of(kStep), {}, 0};
-    const double t = counter_seconds(spy_replay.now) + 1;
-    const Call call = call_mex("waituntil", 1, {seconds_text(t), "0"});
-    spy_replay.on = false;
-    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    EXPECT_EQ(named(call.events, {"hold_latency"}).size(), 1u);
-    EXPECT_GE(spy_latency_held_at, t - 0.15);
-    EXPECT_LT(spy_latency_held_at, t);
-}
-#endif
-
 // Octave's flags as the suite sets them: on Linux it exports them itself,
 // as liboctave does, with Octave's own check; on Windows a DLL exports them,
 // without the check, and the stand-in libut is hidden, as in Octave.
