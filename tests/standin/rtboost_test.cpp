@@ -169,6 +169,9 @@ TEST_P(Priority, TakesTheBestPermittedAndGivesBackTheOrdinary) {
 }
 
 const char kFifo50[] = "thread_priority(SCHED_FIFO|RESET_ON_FORK,50)";
+// Refused real time, or a flag that cannot be dropped: the ordinary policy with the flag.
+const char kOtherReset[] = "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)";
+const Standing kOrdinaryReset{SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Rtboost, Priority,
@@ -181,8 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"process_priority", "process_priority(-10)"}, {"thread_priority", kFifo50}, {kFifoReset, 50, -10}},
         // Refused real time, what the thread starts still begins at nice 0.
         LimitCase{"NothingPermitted", "rtboost", 0, 0, kOrdinary, {"process_priority"},
-                  {"thread_priority", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
+                  {"thread_priority", kOtherReset}, kOrdinaryReset},
         // Raised beyond the limits by an administrator: kept as it is.
         LimitCase{"AlreadyAboveTheLimits", "rtboost", 95, 30, {SCHED_FIFO, 97, -15}, {"process_priority"},
                   {"thread_priority(SCHED_FIFO|RESET_ON_FORK,97)"}, {kFifoReset, 97, -15}},
@@ -199,11 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Without the privilege to drop the reset-on-fork flag, it stays,
         // also where the standing before had none.
         LimitCase{"RestoreUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
-                  {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
+                  {"thread_priority(SCHED_OTHER,0)", kOtherReset}, kOrdinaryReset},
         LimitCase{"RestoreOldUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
-                  {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}, "[2001,0,0,0,0,0]"}),
+                  {"thread_priority(SCHED_OTHER,0)", kOtherReset}, kOrdinaryReset, "[2001,0,0,0,0,0]"}),
     RowName());
 
 // Other threads at different nice values: old holds the weakest, and every

@@ -50,12 +50,9 @@ TEST_P(SleepWait, WaitsTheWholeMillisecondsInsideTheBracket) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sleep, SleepWait,
-    testing::Values(WaitCase{"Whole", {"5"}, 5},
-                    WaitCase{"TruncatesFraction", {"2.9"}, 2},
-                    WaitCase{"BelowOne", {"0.5"}, 0},
-                    WaitCase{"FirstElementOnly", {"[5,10]"}, 5},
-                    WaitCase{"ExtraInputsIgnored", {"3", "'abc'", "[]"}, 3},
-                    WaitCase{"MinusInf", {"-Inf"}, 0},
+    testing::Values(WaitCase{"Whole", {"5"}, 5}, WaitCase{"TruncatesFraction", {"2.9"}, 2},
+                    WaitCase{"BelowOne", {"0.5"}, 0}, WaitCase{"FirstElementOnly", {"[5,10]"}, 5},
+                    WaitCase{"ExtraInputsIgnored", {"3", "'abc'", "[]"}, 3}, WaitCase{"MinusInf", {"-Inf"}, 0},
                     WaitCase{"ComplexRealPart", {"1+2i"}, 1}),
     RowName());
 

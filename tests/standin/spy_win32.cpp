@@ -77,7 +77,7 @@ static void spin_us(int microseconds) {
     while (now.QuadPart - start.QuadPart < microseconds * frequency() / 1000000);
 }
 
-// A UTC clock read, widened on both sides as spy_slow_utc asks.
+// A UTC clock read, widened on both sides as spy_utc_delays asks.
 static void read_utc(SystemTimeFunction read, LPFILETIME now, const char *event) {
     const int half_delay = spy_utc_read();
     spin_us(half_delay);
