@@ -171,9 +171,8 @@ Replayed replay(const Trace &trace, const char *spin = nullptr) {
     return r;
 }
 
-// Deterministic traces: runs of equal wake-ups, {count, s late} each; 1000
-// drawn with a seed, a stall every 25 or a heavy tail; and 1000 recorded in
-// Octave on a loaded 2-core VM.
+// Deterministic traces: runs of equal wake-ups, {count, s late} each; and
+// 1000 drawn with a seed, a stall every 25 or a heavy tail.
 Trace runs(std::initializer_list<std::pair<int, double>> parts) {
     Trace t;
     for (const auto &part : parts) t.insert(t.end(), part.first, part.second);
@@ -196,15 +195,6 @@ Trace heavy_tail(unsigned state) {
     Trace t;
     for (int i = 0; i < 1000; ++i)
         t.push_back(uniform(state) < 0.03 ? 200e-6 + 220e-6 * uniform(state) : 20e-6 + 40e-6 * uniform(state));
-    return t;
-}
-
-Trace recorded() {
-    static const int microseconds[] = {
-#include "recorded_wakeups.inc"
-    };
-    Trace t;
-    for (int us : microseconds) t.push_back(us * 1e-6);
     return t;
 }
 
@@ -233,8 +223,7 @@ INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilReplay,
                                          TraceCase{"HeavyTail", heavy_tail(2), kDefaultSpin, 0.01},
                                          TraceCase{"HeavyTailAgain", heavy_tail(5), kDefaultSpin, 0.01},
                                          TraceCase{"PauseThenLate", runs({{40, 30e-6}, {1, kPause}, {60, 300e-6}}),
-                                                   kDefaultSpin, 0},
-                                         TraceCase{"Recorded", recorded(), kDefaultSpin, 0.01}),
+                                                   kDefaultSpin, 0}),
                          RowName());
 
 // The rule itself, on short traces: the spin of the call after them.
