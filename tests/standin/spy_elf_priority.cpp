@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <string>
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
@@ -70,13 +69,6 @@ extern "C" int sched_getscheduler(pid_t pid) __THROW {
     return NEXT(sched_getscheduler)(pid);
 }
 
-static std::string policy_name(int policy) {
-    const int base = policy & ~SCHED_RESET_ON_FORK;
-    const char *name = base == SCHED_FIFO ? "SCHED_FIFO" : base == SCHED_RR ? "SCHED_RR"
-                       : base == SCHED_OTHER ? "SCHED_OTHER" : "other policy";
-    return std::string(name) + (policy & SCHED_RESET_ON_FORK ? "|RESET_ON_FORK" : "");
-}
-
 static bool real_time(int policy) {
     policy &= ~SCHED_RESET_ON_FORK;
     return policy == SCHED_FIFO || policy == SCHED_RR;
@@ -91,8 +83,8 @@ extern "C" int pthread_setschedparam(pthread_t thread, int policy,
                                      const sched_param *param) __THROWNL {
     const bool self = pthread_equal(thread, pthread_self());
     const bool raise = self && policy == (SCHED_FIFO | SCHED_RESET_ON_FORK) && param->sched_priority == RAISED_RTPRIO;
-    spy_record(raise ? "thread_priority" : "thread_priority(%s%s,%d)", self ? "" : "other thread,",
-               policy_name(policy).c_str(), param->sched_priority);
+    spy_record(raise ? "thread_priority" : "thread_priority(%spolicy 0x%x,%d)", self ? "" : "other thread,",
+               policy, param->sched_priority);
     if (limits_apply() && self) {
         // The kernel's own view; the thread library's copy may be stale.
         const int current_policy = sched_getscheduler(0);
