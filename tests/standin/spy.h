@@ -73,6 +73,11 @@ extern SpyReplay spy_replay;
 bool spy_replay_counter(long long &ticks);
 bool spy_replay_timer(long long deadline_ticks);
 
+// Octave's Ctrl+C flag, or its flag of another signal, as a MEX file finds
+// them in Octave. Linux: the test program exports them, as liboctave does,
+// with Octave's own check, which records "handle_signal".
+volatile int *spy_octave_flag(bool signal);
+
 // Noted by the platform spies: the deadline of the last timer wait as the
 // MEX file asked for it, in seconds on clockread's timebase; the counter's
 // reading, in seconds, when the PM QoS request was last held (Linux).

@@ -93,3 +93,5 @@ int octave_interrupt_state;
 volatile int octave_signal_caught;
 void octave_handle_signal() { spy_record("handle_signal"); }
 }
+
+volatile int *spy_octave_flag(bool signal) { return signal ? &octave_signal_caught : &octave_interrupt_state; }

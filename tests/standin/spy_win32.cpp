@@ -175,8 +175,7 @@ static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
-    return spy_refuses(SPY_PRECISE_TIME) ? nullptr
-                                               : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
+    return spy_refuses(SPY_PRECISE_TIME) ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
 }
 
 static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
@@ -266,4 +265,13 @@ void spy_attach(void *module) {
                     patch_slot(&slots->u1.Function, hook);
         }
     }
+}
+
+// A DLL exports Octave's flags, without Octave's check; the stand-in libut
+// is hidden, as in Octave.
+volatile int *spy_octave_flag(bool signal) {
+    static const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
+    spy_refusals |= SPY_LIBUT;
+    return reinterpret_cast<volatile int *>(reinterpret_cast<void *>(
+        GetProcAddress(octave, signal ? "octave_signal_caught" : "octave_interrupt_state")));
 }
