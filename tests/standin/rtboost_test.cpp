@@ -10,13 +10,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <dirent.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <tuple>
 #endif
 
@@ -44,10 +43,8 @@ const char kOldRow[] = "create(1,3,0)";
 #else
 std::vector<pid_t> threads() {
     std::vector<pid_t> ids;
-    DIR *tasks = opendir("/proc/self/task");
-    while (dirent *entry = tasks ? readdir(tasks) : nullptr)
-        if (entry->d_name[0] != '.') ids.push_back(std::atoi(entry->d_name));
-    if (tasks) closedir(tasks);
+    for (const auto &task : std::filesystem::directory_iterator("/proc/self/task"))
+        ids.push_back(std::stoi(task.path().filename().string()));
     return ids;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -55,9 +56,9 @@ std::vector<Case> read_cases(const std::string &function) {
     return cases;
 }
 
-bool is(const mxArray_tag *a, ArrayClass cls) {
-    return a && a->cls == cls && a->rows == 1 && a->cols >= 1 && (cls == ArrayClass::Char || a->cols == 1) &&
-           !a->complex && !a->sparse;
+// A real, full row of that class, of least to most elements.
+bool is(const mxArray_tag *a, ArrayClass cls, std::size_t least = 1, std::size_t most = 1) {
+    return a && a->cls == cls && a->rows == 1 && a->cols >= least && a->cols <= most && !a->complex && !a->sparse;
 }
 
 // Why the call did not end as expected; empty when it did.
@@ -71,14 +72,11 @@ std::string mismatch(const std::string &expected, const mexhost::Outcome &got, d
     if (expected == "none") return answer ? "an output was set" : "";
     if (expected == "status") {
         for (std::size_t i = 1; i < got.outputs.size(); ++i)
-            if (!is(got.outputs[i], ArrayClass::Char)) return "a further output is not a char row";
+            if (!is(got.outputs[i], ArrayClass::Char, 1, SIZE_MAX)) return "a further output is not a char row";
         return is(answer, ArrayClass::Logical) ? "" : "the answer is not a logical scalar";
     }
     if (expected == "saved")
-        return answer && answer->cls == ArrayClass::Double && answer->rows == 1 && answer->cols >= 2 &&
-                       !answer->complex && !answer->sparse
-                   ? ""
-                   : "the answer is not a real double row";
+        return is(answer, ArrayClass::Double, 2, SIZE_MAX) ? "" : "the answer is not a real double row";
     if (!is(answer, ArrayClass::Double)) return "the answer is not a real double scalar";
     const double value = static_cast<const double *>(answer->real)[0];
     if (expected == "zero") return value == 0 ? "" : "answered " + std::to_string(value);
