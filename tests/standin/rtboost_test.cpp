@@ -98,7 +98,7 @@ protected:
     long park() {
         std::promise<long> tid;
         std::future<long> found = tid.get_future();
-        parked_.emplace_back([this](std::promise<long> id) { id.set_value(thread_id()), end_.wait(); }, std::move(tid));
+        parked_.emplace_back([this](std::promise<long> id) { id.set_value(thread_id()); end_.wait(); }, std::move(tid));
         return found.get();
     }
     std::promise<void> ended_;
