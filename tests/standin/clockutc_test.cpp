@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 
 #ifdef _WIN32
@@ -15,21 +14,10 @@ namespace {
 
 constexpr int kMaxTries = 10;
 
-// The events of a call of `tries` tries and nargout outputs.
-Events expected_events(const std::string &utc, long tries, int nargout) {
-    Events events{"frequency"};
-    for (long k = 0; k < tries; ++k) events.insert(events.end(), {"counter", utc, "counter"});
-    for (int k = 0; k < std::max(nargout, 1); ++k) events.insert(events.end(), {"create", "getpr"});
-    return events;
-}
-
-struct ReadCase {
-    const char *name;
+struct ReadCase : Row {
     bool refuse_precise;
     const char *utc;  // the event of each UTC clock read
 };
-
-void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 
 class ClockutcReads : public testing::TestWithParam<ReadCase> {};
 
@@ -43,20 +31,21 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
     BOOL disabled;
     ASSERT_TRUE(GetSystemTimeAdjustment(&adjustment, &increment, &disabled));
     if (c.refuse_precise) step = increment / 1e7;
-    spy_refuse_precise_time(c.refuse_precise);
+    spy_refusals = c.refuse_precise ? SPY_PRECISE_TIME : 0;
 #endif
-    long calls = 0, tries = 0, most = 0;
-    for (; calls < 100; ++calls) {
+    for (long calls = 0; calls < 100; ++calls) {
         const int nargout = calls % 4;
         const double before = host_seconds();
         Call call = call_mex("clockutc", nargout, {});
         const double after = host_seconds();
         ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+        // The frequency, each try's reads, then each answer made and filled.
         const long n = std::count(call.events.begin(), call.events.end(), c.utc);
-        ASSERT_EQ(call.events, expected_events(c.utc, n, nargout));
         ASSERT_TRUE(n >= 1 && n <= kMaxTries) << n;
-        tries += n;
-        most = std::max(most, n);
+        Events expected{"frequency"};
+        for (long k = 0; k < n; ++k) expected.insert(expected.end(), {"counter", c.utc, "counter"});
+        for (int k = 0; k < std::max(nargout, 1); ++k) expected.insert(expected.end(), {"create", "getpr"});
+        ASSERT_EQ(call.events, expected);
         const auto &outputs = call.outcome.outputs;
         const double t = scalar_of(outputs[0]);
         EXPECT_LE(before, t);
@@ -64,31 +53,25 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
         if (nargout >= 2) { EXPECT_NEAR(scalar_of(outputs[1]), double(std::time(nullptr)), 2); }
         if (nargout >= 3) { EXPECT_GE(scalar_of(outputs[2]), step); }
     }
-    std::printf("clockutc, %s: %.2f tries per call, at most %ld, over %ld calls\n", c.name,
-                double(tries) / calls, most, calls);
 }
 
-#ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
+#ifdef _WIN32
                          testing::Values(ReadCase{"Precise", false, "utc"}, ReadCase{"Fallback", true, "utc(coarse)"}),
-                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
 #else
-INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads, testing::Values(ReadCase{"Precise", false, "utc"}),
-                         [](const testing::TestParamInfo<ReadCase> &info) { return info.param.name; });
+                         testing::Values(ReadCase{"Precise", false, "utc"}),
 #endif
+                         RowName());
 
 // The spy widens each try by its own delay, so none stops the tries early
 // and the tightest is neither the first nor the last.
 TEST(Clockutc, KeepsTheTightestTryAndAnswersItsMidpoint) {
-    const int delays_us[kMaxTries] = {300, 200, 40, 120, 300, 300, 300, 300, 300, 300};
-    spy_slow_utc(delays_us, kMaxTries);
+    spy_utc_delays = {300, 200, 40, 120, 300, 300, 300, 300, 300, 300};
     Call call = call_mex("clockutc", 3, {});
-    spy_slow_utc(nullptr, 0);
+    spy_utc_delays.clear();
     ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    SpyPair pairs[kMaxTries + 1];
-    const int count = spy_utc_pairs(pairs, kMaxTries + 1);
-    ASSERT_EQ(count, kMaxTries);
-    const SpyPair *tightest = std::min_element(pairs, pairs + count, [](const SpyPair &a, const SpyPair &b) {
+    ASSERT_EQ(spy_pair_count, kMaxTries);
+    const SpyPair *tightest = std::min_element(spy_pairs, spy_pairs + kMaxTries, [](const SpyPair &a, const SpyPair &b) {
         return a.after - a.before < b.after - b.before;
     });
     const auto &outputs = call.outcome.outputs;

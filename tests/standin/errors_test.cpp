@@ -10,20 +10,15 @@
 
 namespace {
 
-struct ErrorCase {
-    const char *name;
+struct ErrorCase : Row {
     const char *function;
     std::vector<std::string> args;
     int nargout;
-    const char *identifier;
-    const char *message;
+    const char *identifier, *message;
     Events before;         // what the call does first, of the events named below
     double from_now = 0;   // when set, the first input is the host's reading + this
-    bool frequency_fails = false;
-    bool priority_unreadable = false;
+    int refused = 0;       // what the spy makes the platform refuse
 };
-
-void PrintTo(const ErrorCase &c, std::ostream *os) { *os << c.name; }
 
 class Errors : public testing::TestWithParam<ErrorCase> {};
 
@@ -36,74 +31,66 @@ TEST_P(Errors, RaiseWithTheirMessageBeforeTheirSideEffects) {
     std::vector<std::string> args = c.args;
     if (c.from_now != 0) args.insert(args.begin(), seconds_text(host_seconds() + c.from_now));
     utSetInterruptPending(true);
-    spy_fail_frequency(c.frequency_fails);
-    spy_fail_priority_read(c.priority_unreadable);
+    spy_refusals = c.refused;
     Call call = call_mex(c.function, c.nargout, args);
-    spy_fail_priority_read(0);
-    spy_fail_frequency(0);
+    spy_refusals = 0;
     utSetInterruptPending(false);
     ASSERT_TRUE(call.outcome.raised);
     EXPECT_EQ(call.outcome.identifier, c.identifier);
     EXPECT_EQ(call.outcome.message, c.message);
-    Events expected = c.before;
-    expected.push_back(std::string("error(") + c.identifier + ")");
     // Host arrays made, clock queries, resolution brackets, waits and
     // priority settings; not the input checks and reads or clock readings.
     EXPECT_EQ(named(call.events, {"frequency", "create", "logical", "string", "request", "throttling",
-                                  "hold_latency", "timer", "wait", "process_priority", "thread_priority",
-                                  "error"}),
-              expected);
+                                  "hold_latency", "timer", "wait", "process_priority", "thread_priority"}),
+              c.before);
 }
 
 const Events kNothing, kFrequency{"frequency"}, kAnswer{"create"};
-
-const char kTsecFailure[] = "MATLAB:tsec:failure";
-const char kQueryFailure[] = "QueryPerformanceFrequency failure.";
+const char kTooMany[] = "Too many output arguments.";
 const char kDeadline[] = "MATLAB:waituntil:invalidDeadline";
 const char kFarText[] = "Deadline must be less than 4294967 seconds away.";
 
 INSTANTIATE_TEST_SUITE_P(
     Standin, Errors,
     testing::Values(
-        // clockread queries the frequency first on every call.
-        ErrorCase{"ClockreadFailure", "clockread", {}, 1, kTsecFailure, kQueryFailure, kFrequency, 0, true},
-        ErrorCase{"ClockreadFailureOverBoth", "clockread", {"1", "2"}, 3, kTsecFailure, kQueryFailure, kFrequency, 0, true},
+        // clockread queries the frequency first on every call, before it
+        // looks at its arguments.
+        ErrorCase{"ClockreadFailureOverBoth", "clockread", {"1", "2"}, 3, "MATLAB:tsec:failure",
+                  "QueryPerformanceFrequency failure.", kFrequency, 0, SPY_FREQUENCY},
         // clockutc checks its arguments before it queries anything.
         ErrorCase{"ClockutcInputsOverOutputs", "clockutc", {"1"}, 4, "MATLAB:clockutc:invalidNumInputs",
                   "No input arguments permitted.", kNothing},
         ErrorCase{"ClockutcFailure", "clockutc", {}, 1, "MATLAB:clockutc:failure", "The system clocks cannot be read.",
-                  kFrequency, 0, true},
-        ErrorCase{"ClockutcOutputsOverFailure", "clockutc", {}, 4, "MATLAB:clockutc:maxlhs", "Too many output arguments.",
-                  kNothing, 0, true},
+                  kFrequency, 0, SPY_FREQUENCY},
+        ErrorCase{"ClockutcOutputsOverFailure", "clockutc", {}, 4, "MATLAB:clockutc:maxlhs", kTooMany, kNothing, 0,
+                  SPY_FREQUENCY},
         // sleep reads its duration into a new answer, before any request.
         ErrorCase{"SleepNaN", "sleep", {"NaN"}, 1, "MATLAB:sleep:invalidDuration", "Duration must not be NaN.", kAnswer},
         ErrorCase{"SleepAllOnes", "sleep", {"4294967295"}, 1, "MATLAB:sleep:invalidDuration",
                   "Duration must be less than 4294967295 milliseconds.", kAnswer},
         // waituntil: every check before its answer and any wait.
-        ErrorCase{"WaituntilThreeOutputsBadDeadline", "waituntil", {"'5'"}, 3, "MATLAB:waituntil:maxlhs",
-                  "Too many output arguments.", kNothing},
+        ErrorCase{"WaituntilThreeOutputsBadDeadline", "waituntil", {"'5'"}, 3, "MATLAB:waituntil:maxlhs", kTooMany, kNothing},
         ErrorCase{"WaituntilNaNBeforeSpin", "waituntil", {"NaN", "NaN"}, 1, kDeadline, "Deadline must not be NaN.", kNothing},
         ErrorCase{"WaituntilCounterFails", "waituntil", {"0"}, 1, "MATLAB:waituntil:failure", "The counter cannot be read.",
-                  kFrequency, 0, true},
+                  kFrequency, 0, SPY_FREQUENCY},
         // Just past the cap, however long the call takes to start: within a
         // second, so that a cap one second later lets it through.
         ErrorCase{"WaituntilJustPastTheCap", "waituntil", {}, 1, kDeadline, kFarText, kFrequency, 4294967.9},
         ErrorCase{"WaituntilFarBeforeSpin", "waituntil", {"1e12", "2"}, 1, kDeadline, kFarText, kFrequency},
         ErrorCase{"WaituntilSpinNegative", "waituntil", {"0", "-0.001"}, 1, "MATLAB:waituntil:invalidSpin",
                   "Spin must be a number of seconds from 0 to 1.", kFrequency},
-        // rtstatus checks before it reads anything.
-        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 4, "MATLAB:rtstatus:invalidNumInputs",
-                  "No input required.", kNothing},
-        // rtboost and rtrestore check before they change any priority.
-        ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", "Too many output arguments.", kNothing},
+        // rtstatus checks before it reads anything; rtboost and rtrestore
+        // before they change any priority.
+        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 4, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
+                  kNothing},
+        ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", kTooMany, kNothing},
         ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,
-                  0, false, true},
+                  0, SPY_PRIORITY_READ},
         ErrorCase{"RtrestoreInputsOverOutputs", "rtrestore", {"1", "2"}, 1, "MATLAB:rtrestore:invalidNumInputs",
                   "At most one input allowed.", kNothing},
-        ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", "Too many output arguments.",
-                  kNothing},
+        ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", kTooMany, kNothing},
         ErrorCase{"RtrestoreMadeUp", "rtrestore", {"[1,2,3,4,5,6]"}, 0, "MATLAB:rtrestore:invalidInput",
                   "Input must be a priority that rtboost answered on this platform.", kNothing}),
-    [](const testing::TestParamInfo<ErrorCase> &info) { return info.param.name; });
+    RowName());
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -65,13 +66,9 @@ long long host_ticks() {
 double host_seconds() { return counter_seconds(host_ticks()); }
 
 double scalar_of(const mxArray_tag *array) {
-    EXPECT_NE(array, nullptr);
-    if (!array) return 0;
-    EXPECT_EQ(array->cls, ArrayClass::Double);
-    EXPECT_EQ(array->rows, 1u);
-    EXPECT_EQ(array->cols, 1u);
-    EXPECT_FALSE(array->complex);
-    return static_cast<const double *>(array->real)[0];
+    const bool scalar = array && array->cls == ArrayClass::Double && array->rows == 1 && array->cols == 1;
+    EXPECT_TRUE(scalar && !array->complex && !array->sparse) << mexhost::format_array(array);
+    return scalar ? static_cast<const double *>(array->real)[0] : 0;
 }
 
 std::string name_of(const std::string &event) { return event.substr(0, event.find('(')); }
@@ -79,8 +76,7 @@ std::string name_of(const std::string &event) { return event.substr(0, event.fin
 Events named(const Events &events, std::initializer_list<const char *> names) {
     Events kept;
     for (const std::string &event : events)
-        for (const char *name : names)
-            if (name_of(event) == name) kept.push_back(event);
+        if (std::find(names.begin(), names.end(), name_of(event)) != names.end()) kept.push_back(event);
     return kept;
 }
 

@@ -6,10 +6,17 @@
 #include "loader.h"
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
 using Events = std::vector<std::string>;
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 struct Call {
     mexhost::Outcome outcome;
@@ -43,5 +50,14 @@ std::string seconds_text(double t);
 
 // The value of a 1x1 real double answer; fails the test otherwise.
 double scalar_of(const mxArray_tag *array);
+
+// A row of a test table: its name names the test, in gtest and in ctest's list.
+struct Row {
+    const char *name;
+};
+inline std::ostream &operator<<(std::ostream &os, const Row &row) { return os << row.name; }
+struct RowName {
+    template <class Info> std::string operator()(const Info &info) const { return info.param.name; }
+};
 
 #endif

@@ -3,33 +3,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdio>
+#include <future>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <dirent.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <tuple>
 #endif
 
-#include <future>
-#include <thread>
-
 namespace {
 
-#ifdef _WIN32
-// One setting for the whole process, then the calling thread's:
-// REALTIME_PRIORITY_CLASS and THREAD_PRIORITY_TIME_CRITICAL.
-Events settings() { return {"process_priority(0x100)", "thread_priority(15)"}; }
+using mexhost::format_array;
 
+#ifdef _WIN32
 using Standing = std::pair<DWORD, int>;  // the process class, the thread level
 
 Standing standing() { return {GetPriorityClass(GetCurrentProcess()), GetThreadPriority(GetCurrentThread())}; }
@@ -38,23 +32,20 @@ bool set_standing(const Standing &s) {
     return SetPriorityClass(GetCurrentProcess(), s.first) && SetThreadPriority(GetCurrentThread(), s.second);
 }
 
+long thread_id() { return GetCurrentThreadId(); }
+
 const Standing kOrdinary{NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL};
 const Standing kRaised{REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL};
+// One setting for the whole process, then the calling thread's:
+// REALTIME_PRIORITY_CLASS and THREAD_PRIORITY_TIME_CRITICAL.
+Events settings() { return {"process_priority(0x100)", "thread_priority(15)"}; }
+const char kOldRow[] = "create(1,3,0)";
 #else
 std::vector<pid_t> threads() {
     std::vector<pid_t> ids;
-    DIR *tasks = opendir("/proc/self/task");
-    while (dirent *entry = tasks ? readdir(tasks) : nullptr)
-        if (entry->d_name[0] != '.') ids.push_back(std::atoi(entry->d_name));
-    if (tasks) closedir(tasks);
+    for (const auto &task : std::filesystem::directory_iterator("/proc/self/task"))
+        ids.push_back(std::stoi(task.path().filename().string()));
     return ids;
-}
-
-// Linux raises every thread of the process in turn, then the calling thread.
-Events settings() {
-    Events events(threads().size(), "process_priority");
-    events.push_back("thread_priority");
-    return events;
 }
 
 using Standing = std::tuple<int, int, int>;  // policy, priority, nice
@@ -76,24 +67,20 @@ bool set_standing(const Standing &s) {
     return pthread_setschedparam(pthread_self(), std::get<0>(s), &param) == 0 && ok;
 }
 
+long thread_id() { return gettid(); }
+
 constexpr int kFifoReset = SCHED_FIFO | SCHED_RESET_ON_FORK;
 const Standing kOrdinary{SCHED_OTHER, 0, 0};
 // The calling thread after rtboost, where nothing is refused.
 const Standing kRaised{kFifoReset, 80, -20};
-#endif
-
-// Asked for old, rtboost makes it before it raises anything: a row of the
-// platform's count of fields.
-Events answered() {
-#ifdef _WIN32
-    Events events{"create(1,3,0)", "getpr"};
-#else
-    Events events{"create(1,6,0)", "getpr"};
-#endif
-    const Events raise = settings();
-    events.insert(events.end(), raise.begin(), raise.end());
+// Linux raises every thread of the process in turn, then the calling thread.
+Events settings() {
+    Events events(threads().size(), "process_priority");
+    events.push_back("thread_priority");
     return events;
 }
+const char kOldRow[] = "create(1,6,0)";
+#endif
 
 // Each test starts from ordinary scheduling, whatever ctest was started
 // with, and with a second thread running, parked until the test ends.
@@ -101,31 +88,34 @@ class Rtboost : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(set_standing(kOrdinary)) << "cannot reset scheduling";
-        other_tid_ = tid_.get_future().get();
+        other_tid_ = park();
     }
     void TearDown() override {
-        parked_.set_value();
-        other_.join();
+        ended_.set_value();
+        for (std::thread &thread : parked_) thread.join();
     }
-    std::promise<void> parked_;
-    std::promise<long> tid_;
-    std::thread other_{[this] {
-#ifdef _WIN32
-        tid_.set_value(GetCurrentThreadId());
-#else
-        tid_.set_value(gettid());
-#endif
-        parked_.get_future().wait();
-    }};
+    // Starts a thread that waits for the test's end; answers its id.
+    long park() {
+        std::promise<long> tid;
+        std::future<long> found = tid.get_future();
+        parked_.emplace_back([this](std::promise<long> id) { id.set_value(thread_id()); end_.wait(); }, std::move(tid));
+        return found.get();
+    }
+    std::promise<void> ended_;
+    std::shared_future<void> end_ = ended_.get_future().share();
+    std::vector<std::thread> parked_;
     long other_tid_ = 0;
 };
 
 // Inputs are ignored, a bare call sets no output (the host would make it
-// ans), and a second call makes the same settings.
+// ans), and a second call makes the same settings. Asked for old, rtboost
+// makes it, a row of the platform's count of fields, before it raises.
 TEST_F(Rtboost, RaisesTheProcessAndTheCallingThreadWhateverTheInputs) {
     for (int nargout : {0, 1}) {
         Call call = call_mex("rtboost", nargout, {"5", "'abc'", "[]"});
-        EXPECT_EQ(call.events, nargout == 0 ? settings() : answered());
+        Events expected = settings();
+        if (nargout) expected.insert(expected.begin(), {kOldRow, "getpr"});
+        EXPECT_EQ(call.events, expected);
         EXPECT_FALSE(call.outcome.raised) << call.outcome.message;
         EXPECT_EQ(call.outcome.outputs[0] == nullptr, nargout == 0);
     }
@@ -137,130 +127,90 @@ TEST_F(Rtboost, RaisesTheProcessAndTheCallingThreadWhateverTheInputs) {
 }
 #else
     // The other thread gets the strongest ordinary standing, not real time.
-    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, -20}));
+    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, -20}));
 }
 
 // rtboost takes the most a caller's limits (faked by the spy for a caller
 // without CAP_SYS_NICE) permit, and lowers no thread; rtrestore gives back
-// the ordinary policy and no negative nice value.
-struct LimitCase {
-    const char *name;
+// the ordinary policy and no negative nice value. Only the standing that
+// results is checked: which calls were tried on the way is the code's own.
+struct LimitCase : Row {
     const char *function;
-    int rtprio_limit;    // -1: no limits, as root
+    int rtprio_limit;  // -1: no limits, as root
     int nice_limit;
-    Standing before;     // of the calling thread; every thread starts at its nice
-    Events per_thread;   // for each thread
-    Events thread_step;  // the calling thread's step
-    Standing after;      // of the calling thread; every other has its nice
+    Standing before;  // of the calling thread; every thread starts at its nice
+    Standing after;   // of the calling thread; every other has its nice
     const char *old = nullptr;  // rtrestore's input, if any
 };
-
-void PrintTo(const LimitCase &c, std::ostream *os) { *os << c.name; }
 
 class Priority : public Rtboost, public testing::WithParamInterface<LimitCase> {};
 
 TEST_P(Priority, TakesTheBestPermittedAndGivesBackTheOrdinary) {
     const LimitCase &c = GetParam();
     ASSERT_TRUE(set_standing(c.before));
-    Events expected;
-    for (size_t i = 0; i < threads().size(); ++i)
-        expected.insert(expected.end(), c.per_thread.begin(), c.per_thread.end());
-    expected.insert(expected.end(), c.thread_step.begin(), c.thread_step.end());
     spy_limit_priority(c.rtprio_limit, c.nice_limit);
     Call call = call_mex(c.function, 0, c.old ? std::vector<std::string>{c.old} : std::vector<std::string>{});
     spy_limit_priority(-1, -1);
     EXPECT_FALSE(call.outcome.raised);
-    EXPECT_EQ(named(call.events, {"process_priority", "thread_priority"}), expected);
     EXPECT_EQ(standing(), c.after);
-    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, std::get<2>(c.after)}));
+    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, std::get<2>(c.after)}));
 }
 
-const char kFifo50[] = "thread_priority(SCHED_FIFO|RESET_ON_FORK,50)";
+// Refused real time, or a flag that cannot be dropped: the ordinary policy with the flag.
+const Standing kOrdinaryReset{SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Rtboost, Priority,
     testing::Values(
         // An audio group's limits: nice down to 20 - 30, real time up to 95,
-        // of which 80 is taken.
-        LimitCase{"LimitAboveTheLevel", "rtboost", 95, 30, kOrdinary,
-                  {"process_priority", "process_priority(-10)"}, {"thread_priority"}, {kFifoReset, 80, -10}},
-        LimitCase{"LimitBelowTheLevel", "rtboost", 50, 30, kOrdinary,
-                  {"process_priority", "process_priority(-10)"}, {"thread_priority", kFifo50}, {kFifoReset, 50, -10}},
+        // of which 80 is taken; or up to 50, all taken.
+        LimitCase{"LimitAboveTheLevel", "rtboost", 95, 30, kOrdinary, {kFifoReset, 80, -10}},
+        LimitCase{"LimitBelowTheLevel", "rtboost", 50, 30, kOrdinary, {kFifoReset, 50, -10}},
         // Refused real time, what the thread starts still begins at nice 0.
-        LimitCase{"NothingPermitted", "rtboost", 0, 0, kOrdinary, {"process_priority"},
-                  {"thread_priority", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
+        LimitCase{"NothingPermitted", "rtboost", 0, 0, kOrdinary, kOrdinaryReset},
         // Raised beyond the limits by an administrator: kept as it is.
-        LimitCase{"AlreadyAboveTheLimits", "rtboost", 95, 30, {SCHED_FIFO, 97, -15}, {"process_priority"},
-                  {"thread_priority(SCHED_FIFO|RESET_ON_FORK,97)"}, {kFifoReset, 97, -15}},
-        LimitCase{"RealTimeBetweenLimitAndLevel", "rtboost", 50, 30, {SCHED_FIFO, 60, -15}, {"process_priority"},
-                  {"thread_priority", "thread_priority(SCHED_FIFO|RESET_ON_FORK,60)"}, {kFifoReset, 60, -15}},
+        LimitCase{"AlreadyAboveTheLimits", "rtboost", 95, 30, {SCHED_FIFO, 97, -15}, {kFifoReset, 97, -15}},
+        LimitCase{"RealTimeBetweenLimitAndLevel", "rtboost", 50, 30, {SCHED_FIFO, 60, -15}, {kFifoReset, 60, -15}},
         // Root, already above the level (chrt -r 90): policy and level kept.
-        LimitCase{"RootAboveTheLevel", "rtboost", -1, -1, {SCHED_RR, 90, 0}, {"process_priority"},
-                  {"thread_priority(SCHED_RR|RESET_ON_FORK,90)"}, {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
-        LimitCase{"RestoreAfterRaise", "rtrestore", -1, -1, kRaised, {"process_priority(0)"},
-                  {"thread_priority(SCHED_OTHER,0)"}, kOrdinary},
+        LimitCase{"RootAboveTheLevel", "rtboost", -1, -1, {SCHED_RR, 90, 0}, {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
+        LimitCase{"RestoreAfterRaise", "rtrestore", -1, -1, kRaised, kOrdinary},
         // A positive nice value is the user's choice, and stays.
-        LimitCase{"RestoreKeepsAPositiveNice", "rtrestore", -1, -1, {SCHED_OTHER, 0, 5}, {},
-                  {"thread_priority(SCHED_OTHER,0)"}, {SCHED_OTHER, 0, 5}},
+        LimitCase{"RestoreKeepsAPositiveNice", "rtrestore", -1, -1, {SCHED_OTHER, 0, 5}, {SCHED_OTHER, 0, 5}},
         // Without the privilege to drop the reset-on-fork flag, it stays,
         // also where the standing before had none.
-        LimitCase{"RestoreUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
-                  {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}},
-        LimitCase{"RestoreOldUnprivileged", "rtrestore", 0, 0, kRaised, {"process_priority(0)"},
-                  {"thread_priority(SCHED_OTHER,0)", "thread_priority(SCHED_OTHER|RESET_ON_FORK,0)"},
-                  {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, 0}, "[2001,0,0,0,0,0]"}),
-    [](const testing::TestParamInfo<LimitCase> &info) { return info.param.name; });
+        LimitCase{"RestoreUnprivileged", "rtrestore", 0, 0, kRaised, kOrdinaryReset},
+        LimitCase{"RestoreOldUnprivileged", "rtrestore", 0, 0, kRaised, kOrdinaryReset, "[2001,0,0,0,0,0]"}),
+    RowName());
 
 // Other threads at different nice values: old holds the weakest, and every
 // one comes back at it, none stronger than it was.
 TEST_F(Rtboost, OldHoldsTheWeakestOtherThread) {
-    std::promise<void> parked;
-    std::promise<pid_t> tid;
-    std::thread third([&] {
-        tid.set_value(gettid());
-        parked.get_future().wait();
-    });
-    const pid_t third_tid = tid.get_future().get();
-    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), 9), 0);
-    EXPECT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(third_tid), 4), 0);
-    Call boost = call_mex("rtboost", 1, {});
-    EXPECT_EQ(mexhost::format_array(boost.outcome.outputs[0]), "[2001,0,0,0,0,9]");
-    call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])});
-    EXPECT_EQ(standing_of(third_tid), (Standing{SCHED_OTHER, 0, 9}));
-    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, 9}));
-    parked.set_value();
-    third.join();
+    const long third = park();
+    EXPECT_EQ(setpriority(PRIO_PROCESS, other_tid_, 9), 0);
+    EXPECT_EQ(setpriority(PRIO_PROCESS, third, 4), 0);
+    const std::string old = format_array(call_mex("rtboost", 1, {}).outcome.outputs[0]);
+    EXPECT_EQ(old, "[2001,0,0,0,0,9]");
+    call_mex("rtrestore", 0, {old});
+    for (long tid : {third, other_tid_}) EXPECT_EQ(standing_of(tid), (Standing{SCHED_OTHER, 0, 9}));
 }
 
 // A thread made weaker after the raise is the user's choice, and stays.
 TEST_F(Rtboost, RestoringLeavesAWeakerThreadAsItIs) {
-    Call boost = call_mex("rtboost", 1, {});
-    ASSERT_NE(boost.outcome.outputs[0], nullptr);
-    ASSERT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), 7), 0);
-    EXPECT_FALSE(call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])}).outcome.raised);
+    const std::string old = format_array(call_mex("rtboost", 1, {}).outcome.outputs[0]);
+    ASSERT_EQ(setpriority(PRIO_PROCESS, other_tid_, 7), 0);
+    EXPECT_FALSE(call_mex("rtrestore", 0, {old}).outcome.raised);
     EXPECT_EQ(standing(), kOrdinary);
-    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, 7}));
+    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, 7}));
 }
 #endif
 
-std::vector<double> row_of(const mxArray_tag *array) {
-    if (!array || array->cls != ArrayClass::Double || array->rows != 1 || array->complex || array->sparse) return {};
-    const auto *values = static_cast<const double *>(array->real);
-    return std::vector<double>(values, values + array->cols);
-}
-
 // old = rtboost() answers the standing it found, and rtrestore(old) gives
 // it back exactly, the calling thread's and the other threads'.
-struct RoundTrip {
-    const char *name;
-    Standing before;            // of the calling thread
-    int others_nice;            // Linux: of every other thread
-    std::vector<double> answer;
+struct RoundTrip : Row {
+    Standing before;  // of the calling thread
+    int others_nice;  // Linux: of every other thread
+    const char *old;
 };
-
-void PrintTo(const RoundTrip &c, std::ostream *os) { *os << c.name; }
 
 class GivesBack : public Rtboost, public testing::WithParamInterface<RoundTrip> {};
 
@@ -268,162 +218,117 @@ TEST_P(GivesBack, TheStandingBeforeTheRaise) {
     const RoundTrip &c = GetParam();
     ASSERT_TRUE(set_standing(c.before));
 #ifndef _WIN32
-    ASSERT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(other_tid_), c.others_nice), 0);
+    ASSERT_EQ(setpriority(PRIO_PROCESS, other_tid_, c.others_nice), 0);
 #endif
     Call boost = call_mex("rtboost", 1, {});
     ASSERT_FALSE(boost.outcome.raised) << boost.outcome.message;
-    EXPECT_EQ(row_of(boost.outcome.outputs[0]), c.answer);
+    EXPECT_EQ(format_array(boost.outcome.outputs[0]), c.old);
     EXPECT_NE(standing(), c.before);
-    Call restore = call_mex("rtrestore", 0, {mexhost::format_array(boost.outcome.outputs[0])});
+    Call restore = call_mex("rtrestore", 0, {format_array(boost.outcome.outputs[0])});
     EXPECT_FALSE(restore.outcome.raised) << restore.outcome.message;
     EXPECT_EQ(standing(), c.before);
-    const Events settings = named(restore.events, {"process_priority", "thread_priority"});
-#ifdef _WIN32
-    // The class first: levels -7 to 6 need the real-time one.
-    char process[32], thread[32];
-    std::snprintf(process, sizeof process, "process_priority(0x%lx)", c.before.first);
-    std::snprintf(thread, sizeof thread, "thread_priority(%d)", c.before.second);
-    EXPECT_EQ(settings, (Events{process, thread}));
-#else
-    EXPECT_EQ(standing_of(static_cast<pid_t>(other_tid_)), (Standing{SCHED_OTHER, 0, c.others_nice}));
-    ASSERT_FALSE(settings.empty());
-    EXPECT_EQ(name_of(settings.back()), "thread_priority");
+#ifndef _WIN32
+    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, c.others_nice}));
 #endif
 }
 
+// The classes of old: 0x20 normal, 0x4000 below normal, 0x80 high, 0x40
+// idle, 0x100 real time.
 INSTANTIATE_TEST_SUITE_P(
     Rtrestore, GivesBack,
 #ifdef _WIN32
     testing::Values(
-        RoundTrip{"Normal", kOrdinary, 0, {1001, 0x20, 0}},
-        RoundTrip{"BelowNormalLowest", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, 0, {1001, 0x4000, -2}},
-        RoundTrip{"HighHighest", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, 0, {1001, 0x80, 2}},
-        RoundTrip{"IdleIdle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, 0, {1001, 0x40, -15}},
-        RoundTrip{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, 0, {1001, 0x100, 6}}),
+        RoundTrip{"Normal", kOrdinary, 0, "[1001,32,0]"},
+        RoundTrip{"BelowNormalLowest", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, 0, "[1001,16384,-2]"},
+        RoundTrip{"HighHighest", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, 0, "[1001,128,2]"},
+        RoundTrip{"IdleIdle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, 0, "[1001,64,-15]"},
+        RoundTrip{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, 0, "[1001,256,6]"}),
 #else
     testing::Values(
-        RoundTrip{"Ordinary", kOrdinary, 0, {2001, SCHED_OTHER, 0, 0, 0, 0}},
-        RoundTrip{"LoweredBatch", {SCHED_BATCH, 0, 5}, 5, {2001, SCHED_BATCH, 0, 0, 5, 5}},
-        RoundTrip{"IdleOthersApart", {SCHED_IDLE, 0, 3}, 7, {2001, SCHED_IDLE, 0, 0, 3, 7}},
-        RoundTrip{"OthersStronger", {SCHED_OTHER, 0, 4}, -2, {2001, SCHED_OTHER, 0, 0, 4, -2}},
+        RoundTrip{"Ordinary", kOrdinary, 0, "[2001,0,0,0,0,0]"},
+        RoundTrip{"LoweredBatch", {SCHED_BATCH, 0, 5}, 5, "[2001,3,0,0,5,5]"},
+        RoundTrip{"IdleOthersApart", {SCHED_IDLE, 0, 3}, 7, "[2001,5,0,0,3,7]"},
+        RoundTrip{"OthersStronger", {SCHED_OTHER, 0, 4}, -2, "[2001,0,0,0,4,-2]"},
         // chrt -r 90 and renice -5: kept by rtboost, which adds the flag.
-        RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, 0, {2001, SCHED_RR, 0, 90, -5, 0}},
-        RoundTrip{"FifoWithTheFlag", {kFifoReset, 50, -20}, -20, {2001, SCHED_FIFO, 1, 50, -20, -20}}),
+        RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, 0, "[2001,2,0,90,-5,0]"},
+        RoundTrip{"FifoWithTheFlag", {kFifoReset, 50, -20}, -20, "[2001,1,1,50,-20,-20]"}),
 #endif
-    [](const testing::TestParamInfo<RoundTrip> &info) { return info.param.name; });
+    RowName());
 
 // An old that rtboost could not have answered here is refused before
 // anything changes: the raise stays.
-struct BadOld {
-    const char *name;
-    const char *old;
-};
-
-void PrintTo(const BadOld &c, std::ostream *os) { *os << c.name; }
-
-class Refuses : public Rtboost, public testing::WithParamInterface<BadOld> {};
-
-TEST_P(Refuses, AnOldFromElsewhere) {
+TEST_F(Rtboost, RefusesAnOldFromElsewhere) {
     ASSERT_TRUE(set_standing(kRaised));
-    Call call = call_mex("rtrestore", 0, {GetParam().old});
-    EXPECT_EQ(call.outcome.identifier, "MATLAB:rtrestore:invalidInput");
-    EXPECT_EQ(named(call.events, {"process_priority", "thread_priority"}), Events{});
-    EXPECT_EQ(standing(), kRaised);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rtrestore, Refuses,
+    for (const char *old : {
 #ifdef _WIN32
-    testing::Values(
-        BadOld{"LinuxOld", "[2001,0,0,0,0,0]"}, BadOld{"OtherMarker", "[1002,32,0]"},
-        BadOld{"Short", "[1001,32]"}, BadOld{"Long", "[1001,32,0,0]"},
-        BadOld{"NoClass", "[1001,0,0]"}, BadOld{"ClassBetween", "[1001,48,0]"},
-        BadOld{"ClassAbove", "[1001,65536,0]"}, BadOld{"LevelAbove", "[1001,256,16]"},
-        BadOld{"LevelBelow", "[1001,32,-16]"}, BadOld{"RealtimeLevelSeven", "[1001,256,7]"},
-        BadOld{"RealtimeLevelOutsideNormal", "[1001,32,3]"}, BadOld{"Fraction", "[1001,32,0.5]"},
-        BadOld{"NaN", "[1001,NaN,0]"}, BadOld{"Sparse", "sparse([1001,32,0])"},
-        BadOld{"Complex", "[1001,32,1i]"}),
+             // Linux's; another marker; short; long; no class, one between
+             // two, one above all; a level above or below all, 7 in the
+             // real-time class, 3 outside it; a fraction; NaN; sparse; complex.
+             "[2001,0,0,0,0,0]", "[1002,32,0]", "[1001,32]", "[1001,32,0,0]", "[1001,0,0]", "[1001,48,0]",
+             "[1001,65536,0]", "[1001,256,16]", "[1001,32,-16]", "[1001,256,7]", "[1001,32,3]",
+             "[1001,32,0.5]", "[1001,NaN,0]", "sparse([1001,32,0])", "[1001,32,1i]"
 #else
-    testing::Values(
-        BadOld{"WindowsOld", "[1001,32,0]"}, BadOld{"OtherMarker", "[2002,0,0,0,0,0]"},
-        BadOld{"Short", "[2001,0,0,0,0]"}, BadOld{"Long", "[2001,0,0,0,0,0,0]"},
-        BadOld{"PolicyNegative", "[2001,-1,0,0,0,0]"}, BadOld{"PolicyUnused", "[2001,4,0,0,0,0]"},
-        BadOld{"PolicyDeadline", "[2001,6,0,0,0,0]"}, BadOld{"FlagTwo", "[2001,0,2,0,0,0]"},
-        BadOld{"FifoAtZero", "[2001,1,0,0,0,0]"}, BadOld{"FifoAbove99", "[2001,1,0,100,0,0]"},
-        BadOld{"OtherWithPriority", "[2001,0,0,80,0,0]"}, BadOld{"NiceBelow", "[2001,0,0,0,-21,0]"},
-        BadOld{"NiceAbove", "[2001,0,0,0,20,0]"}, BadOld{"OthersBelow", "[2001,0,0,0,0,-21]"},
-        BadOld{"OthersAbove", "[2001,0,0,0,0,20]"}, BadOld{"Fraction", "[2001,0,0,0,0.5,0]"},
-        BadOld{"NaN", "[2001,NaN,0,0,0,0]"}, BadOld{"Sparse", "sparse([2001,0,0,0,0,0])"},
-        BadOld{"Complex", "[2001,0,0,0,0,1i]"}),
+             // Windows'; another marker; short; long; a policy negative,
+             // unused, SCHED_DEADLINE; a flag of 2; FIFO at 0 or above 99;
+             // another policy with a priority; nice below -20 or above 19,
+             // for the thread or the others; a fraction; NaN; sparse; complex.
+             "[1001,32,0]", "[2002,0,0,0,0,0]", "[2001,0,0,0,0]", "[2001,0,0,0,0,0,0]", "[2001,-1,0,0,0,0]",
+             "[2001,4,0,0,0,0]", "[2001,6,0,0,0,0]", "[2001,0,2,0,0,0]", "[2001,1,0,0,0,0]", "[2001,1,0,100,0,0]",
+             "[2001,0,0,80,0,0]", "[2001,0,0,0,-21,0]", "[2001,0,0,0,20,0]", "[2001,0,0,0,0,-21]",
+             "[2001,0,0,0,0,20]", "[2001,0,0,0,0.5,0]", "[2001,NaN,0,0,0,0]", "sparse([2001,0,0,0,0,0])",
+             "[2001,0,0,0,0,1i]"
 #endif
-    [](const testing::TestParamInfo<BadOld> &info) { return info.param.name; });
-
-std::string text_of(const mxArray_tag *array) {
-    if (!array || array->cls != ArrayClass::Char || array->rows != 1) return "(not a char row)";
-    const auto *chars = static_cast<const std::uint16_t *>(array->real);
-    return std::string(chars, chars + array->cols);
+         }) {
+        Call call = call_mex("rtrestore", 0, {old});
+        EXPECT_EQ(call.outcome.identifier, "MATLAB:rtrestore:invalidInput") << old;
+        EXPECT_EQ(named(call.events, {"process_priority", "thread_priority"}), Events{}) << old;
+        EXPECT_EQ(standing(), kRaised) << old;
+    }
 }
 
-int logical_of(const mxArray_tag *array) {
-    if (!array || array->cls != ArrayClass::Logical || array->rows != 1 || array->cols != 1) return -1;
-    return *static_cast<const unsigned char *>(array->real);
-}
-
-struct StatusCase {
-    const char *name;
+struct StatusCase : Row {
     Standing standing;
-    bool realtime;
-    const char *process;
-    const char *thread;
+    const char *realtime, *process, *thread;  // the answers, as the host writes them
 };
-
-void PrintTo(const StatusCase &c, std::ostream *os) { *os << c.name; }
 
 class Rtstatus : public Rtboost, public testing::WithParamInterface<StatusCase> {};
 
-// What is asked for is answered, in order; a bare call sets ans. The
-// reads are not observed: the answers are compared with the system's view.
+// The answers, compared with the system's view (the sweep checks what
+// each count of outputs answers).
 TEST_P(Rtstatus, NamesWhatTheProcessAndThreadHave) {
     const StatusCase &c = GetParam();
     ASSERT_TRUE(set_standing(c.standing));
-    Call call;
-    for (int nargout : {0, 2, 3}) {
-        call = call_mex("rtstatus", nargout, {});
-        ASSERT_FALSE(call.outcome.raised) << call.outcome.message;
-        Events expected{"logical"};
-        expected.insert(expected.end(), nargout < 2 ? 0 : nargout - 1, "string");
-        EXPECT_EQ(call.events, expected);
-        EXPECT_EQ(logical_of(call.outcome.outputs[0]), c.realtime ? 1 : 0);
-    }
-    EXPECT_EQ(text_of(call.outcome.outputs[1]), c.process);
-    EXPECT_EQ(text_of(call.outcome.outputs[2]), c.thread);
+    Call call = call_mex("rtstatus", 3, {});
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.message;
+    const std::vector<const char *> answers{c.realtime, c.process, c.thread};
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(format_array(call.outcome.outputs[k]), answers[k]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rtstatus, Rtstatus,
 #ifdef _WIN32
     testing::Values(
-        StatusCase{"Normal", kOrdinary, false, "normal", "normal"},
-        StatusCase{"AfterRtboost", kRaised, true, "realtime", "time critical"},
-        StatusCase{"High", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, false, "high", "highest"},
-        StatusCase{"AboveNormal", {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_ABOVE_NORMAL}, false,
-                   "above normal", "above normal"},
-        StatusCase{"BelowNormal", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_BELOW_NORMAL}, false,
-                   "below normal", "below normal"},
-        StatusCase{"Idle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, false, "idle", "lowest"},
-        StatusCase{"IdleThread", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, false, "normal", "idle"},
+        StatusCase{"Normal", kOrdinary, "logical(0)", "'normal'", "'normal'"},
+        StatusCase{"AfterRtboost", kRaised, "logical(1)", "'realtime'", "'time critical'"},
+        StatusCase{"High", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, "logical(0)", "'high'", "'highest'"},
+        StatusCase{"AboveNormal", {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_ABOVE_NORMAL}, "logical(0)",
+                   "'above normal'", "'above normal'"},
+        StatusCase{"BelowNormal", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_BELOW_NORMAL}, "logical(0)",
+                   "'below normal'", "'below normal'"},
+        StatusCase{"Idle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, "logical(0)", "'idle'", "'lowest'"},
+        StatusCase{"IdleThread", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, "logical(0)", "'normal'", "'idle'"},
         // Levels -7 to 6 exist only in the real-time class, without a name.
-        StatusCase{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, true, "realtime", "6"},
-        StatusCase{"RealtimeLevelMinusSeven", {REALTIME_PRIORITY_CLASS, -7}, true, "realtime", "-7"}),
+        StatusCase{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, "logical(1)", "'realtime'", "'6'"},
+        StatusCase{"RealtimeLevelMinusSeven", {REALTIME_PRIORITY_CLASS, -7}, "logical(1)", "'realtime'", "'-7'"}),
 #else
     testing::Values(
-        StatusCase{"Ordinary", kOrdinary, false, "nice 0", "other"},
+        StatusCase{"Ordinary", kOrdinary, "logical(0)", "'nice 0'", "'other'"},
         // The reset-on-fork flag is no policy of its own.
-        StatusCase{"AfterRtboost", kRaised, true, "nice -20", "fifo 80"},
-        StatusCase{"RoundRobin", {SCHED_RR, 10, 5}, true, "nice 5", "rr 10"},
-        StatusCase{"Batch", {SCHED_BATCH, 0, 3}, false, "nice 3", "batch"},
-        StatusCase{"Idle", {SCHED_IDLE, 0, 0}, false, "nice 0", "idle"}),
+        StatusCase{"AfterRtboost", kRaised, "logical(1)", "'nice -20'", "'fifo 80'"},
+        StatusCase{"RoundRobin", {SCHED_RR, 10, 5}, "logical(1)", "'nice 5'", "'rr 10'"},
+        StatusCase{"Batch", {SCHED_BATCH, 0, 3}, "logical(0)", "'nice 3'", "'batch'"},
+        StatusCase{"Idle", {SCHED_IDLE, 0, 0}, "logical(0)", "'nice 0'", "'idle'"}),
 #endif
-    [](const testing::TestParamInfo<StatusCase> &info) { return info.param.name; });
+    RowName());
 
 }  // namespace

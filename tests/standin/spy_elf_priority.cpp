@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <string>
 
 #define NEXT(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
 
@@ -63,18 +62,11 @@ extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THRO
 }
 
 extern "C" int sched_getscheduler(pid_t pid) __THROW {
-    if (spy_priority_read_fails()) {
+    if (spy_refuses(SPY_PRIORITY_READ)) {
         errno = ESRCH;
         return -1;
     }
     return NEXT(sched_getscheduler)(pid);
-}
-
-static std::string policy_name(int policy) {
-    const int base = policy & ~SCHED_RESET_ON_FORK;
-    const char *name = base == SCHED_FIFO ? "SCHED_FIFO" : base == SCHED_RR ? "SCHED_RR"
-                       : base == SCHED_OTHER ? "SCHED_OTHER" : "other policy";
-    return std::string(name) + (policy & SCHED_RESET_ON_FORK ? "|RESET_ON_FORK" : "");
 }
 
 static bool real_time(int policy) {
@@ -91,8 +83,8 @@ extern "C" int pthread_setschedparam(pthread_t thread, int policy,
                                      const sched_param *param) __THROWNL {
     const bool self = pthread_equal(thread, pthread_self());
     const bool raise = self && policy == (SCHED_FIFO | SCHED_RESET_ON_FORK) && param->sched_priority == RAISED_RTPRIO;
-    spy_record(raise ? "thread_priority" : "thread_priority(%s%s,%d)", self ? "" : "other thread,",
-               policy_name(policy).c_str(), param->sched_priority);
+    spy_record(raise ? "thread_priority" : "thread_priority(%spolicy 0x%x,%d)", self ? "" : "other thread,",
+               policy, param->sched_priority);
     if (limits_apply() && self) {
         // The kernel's own view; the thread library's copy may be stale.
         const int current_policy = sched_getscheduler(0);

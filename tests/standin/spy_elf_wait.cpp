@@ -39,7 +39,7 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *reque
     if (clock == CLOCK_MONOTONIC && flags == TIMER_ABSTIME) {
         const long long deadline = nanoseconds(*request);
         spy_record("wait(%lld)", (deadline - nanoseconds(spy_last_monotonic())) / 1000000);
-        spy_note_deadline(static_cast<double>(deadline) / 1e9);
+        spy_last_deadline = static_cast<double>(deadline) / 1e9;
         if (spy_replay_timer(deadline)) return 0;
     } else {
         spy_record("clock_nanosleep(%d,%d,%lld)", static_cast<int>(clock), flags, nanoseconds(*request));
@@ -47,16 +47,10 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *reque
     return NEXT(clock_nanosleep)(clock, flags, request, remain);
 }
 
-// Linux's timer has no high-resolution flag to refuse.
-void spy_refuse_high_resolution_timer(int) {}
-
 // The PM QoS request: the spy hands out /dev/null in place of the device, so
 // the test neither needs the device nor changes the machine, and tells its
 // write of a 32-bit 0 ("hold_latency") and its close ("drop_latency").
-static int latency_refused;
 static int latency_stand_in = -1;
-
-void spy_refuse_latency(int refuse) { latency_refused = refuse; }
 
 extern "C" int open(const char *path, int flags, ...) {
     va_list args;
@@ -65,7 +59,7 @@ extern "C" int open(const char *path, int flags, ...) {
     va_end(args);
     if (!spy_armed() || std::strcmp(path, "/dev/cpu_dma_latency") != 0)
         return NEXT(open)(path, flags, mode);
-    if (latency_refused) {
+    if (spy_refuses(SPY_LATENCY)) {
         errno = EACCES;
         return -1;
     }
@@ -78,7 +72,7 @@ extern "C" ssize_t write(int fd, const void *data, size_t size) {
         std::int32_t value = -1;
         if (size == sizeof value) std::memcpy(&value, data, sizeof value);
         spy_record(size == sizeof value && value == 0 ? "hold_latency" : "hold_latency(%zu bytes)", size);
-        spy_note_latency_held(static_cast<double>(nanoseconds(spy_last_monotonic())) / 1e9);
+        spy_latency_held_at = static_cast<double>(nanoseconds(spy_last_monotonic())) / 1e9;
     }
     return NEXT(write)(fd, data, size);
 }
@@ -99,3 +93,5 @@ int octave_interrupt_state;
 volatile int octave_signal_caught;
 void octave_handle_signal() { spy_record("handle_signal"); }
 }
+
+volatile int *spy_octave_flag(bool signal) { return signal ? &octave_signal_caught : &octave_interrupt_state; }

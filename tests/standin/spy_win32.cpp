@@ -41,11 +41,6 @@ using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION
 using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
 static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
-static int precise_time_refused, high_resolution_refused, libut_hidden;
-
-void spy_refuse_precise_time(int refuse) { precise_time_refused = refuse; }
-void spy_hide_libut(int hide) { libut_hidden = hide; }
-void spy_refuse_high_resolution_timer(int refuse) { high_resolution_refused = refuse; }
 
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 // The module's last counter reading, from which a relative due time counts;
@@ -61,7 +56,7 @@ static LONGLONG frequency() {
 
 static BOOL WINAPI spy_QueryPerformanceFrequency(LARGE_INTEGER *frequency) {
     spy_record("frequency");
-    return !spy_frequency_fails() && NEXT(QueryPerformanceFrequency)(frequency);
+    return !spy_refuses(SPY_FREQUENCY) && NEXT(QueryPerformanceFrequency)(frequency);
 }
 
 static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
@@ -74,20 +69,15 @@ static BOOL WINAPI spy_QueryPerformanceCounter(LARGE_INTEGER *counter) {
     return result;
 }
 
-// Busy until the counter reads `end`, unseen: a sleep would be late by more.
-static void spin_until(LONGLONG end) {
-    LARGE_INTEGER now;
-    do QueryPerformanceCounter(&now);
-    while (now.QuadPart < end);
-}
-
+// Busy for that long on the counter, unseen: a sleep would be late by more.
 static void spin_us(int microseconds) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    if (microseconds > 0) spin_until(now.QuadPart + microseconds * frequency() / 1000000);
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    do QueryPerformanceCounter(&now);
+    while (now.QuadPart - start.QuadPart < microseconds * frequency() / 1000000);
 }
 
-// A UTC clock read, widened on both sides as spy_slow_utc asks.
+// A UTC clock read, widened on both sides as spy_utc_delays asks.
 static void read_utc(SystemTimeFunction read, LPFILETIME now, const char *event) {
     const int half_delay = spy_utc_read();
     spin_us(half_delay);
@@ -113,7 +103,7 @@ static void WINAPI spy_GetSystemTimeAsFileTime(LPFILETIME now) {
 
 // Not an event: clockutc's lookup of kernel32 is no part of what it must do.
 static HMODULE WINAPI spy_GetModuleHandleW(LPCWSTR name) {
-    if (libut_hidden && spy_armed() && name && _wcsicmp(name, L"libut.dll") == 0) {
+    if (spy_refuses(SPY_LIBUT) && name && _wcsicmp(name, L"libut.dll") == 0) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
@@ -151,7 +141,7 @@ static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
 }
 
 static int WINAPI spy_GetThreadPriority(HANDLE thread) {
-    return spy_priority_read_fails() ? THREAD_PRIORITY_ERROR_RETURN : NEXT(GetThreadPriority)(thread);
+    return spy_refuses(SPY_PRIORITY_READ) ? THREAD_PRIORITY_ERROR_RETURN : NEXT(GetThreadPriority)(thread);
 }
 
 static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind,
@@ -185,13 +175,12 @@ static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
-    return precise_time_refused && spy_armed() ? nullptr
-                                               : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
+    return spy_refuses(SPY_PRECISE_TIME) ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
 }
 
 static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
                                                DWORD flags, DWORD access) {
-    if (high_resolution_refused && (flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION)) {
+    if (spy_refuses(SPY_HIGH_RESOLUTION) && (flags & CREATE_WAITABLE_TIMER_HIGH_RESOLUTION)) {
         spy_record("timer(refused)");
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -214,8 +203,8 @@ static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, 
     spy_record(as_asked ? "due(%lld)" : "due(%lld,%ld,%d)", due->QuadPart, period, resume);
     // A relative due time counts 100 ns units from the last reading.
     deadline_ticks = last_counter - due->QuadPart * frequency() / 10000000;
-    spy_note_deadline(static_cast<double>(last_counter) / static_cast<double>(frequency()) -
-                      static_cast<double>(due->QuadPart) / 1e7);
+    spy_last_deadline = static_cast<double>(last_counter) / static_cast<double>(frequency()) -
+                        static_cast<double>(due->QuadPart) / 1e7;
     return NEXT(SetWaitableTimer)(timer, due, period, routine, argument, resume);
 }
 
@@ -276,4 +265,13 @@ void spy_attach(void *module) {
                     patch_slot(&slots->u1.Function, hook);
         }
     }
+}
+
+// A DLL exports Octave's flags, without Octave's check; the stand-in libut
+// is hidden, as in Octave.
+volatile int *spy_octave_flag(bool signal) {
+    static const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
+    spy_refusals |= SPY_LIBUT;
+    return reinterpret_cast<volatile int *>(reinterpret_cast<void *>(
+        GetProcAddress(octave, signal ? "octave_signal_caught" : "octave_interrupt_state")));
 }

@@ -6,20 +6,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
 
+// The fields of a line, at separator, and the words of a field.
 std::vector<std::string> split(const std::string &text, char separator) {
     std::vector<std::string> fields;
     std::istringstream in(text);
-    for (std::string field; std::getline(in, field, separator);) {
-        const auto first = field.find_first_not_of(" \t\r");
-        fields.push_back(first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(" \t\r") - first + 1));
-    }
+    for (std::string field; std::getline(in, field, separator);) fields.push_back(field);
     return fields;
+}
+
+std::vector<std::string> words(const std::string &field) {
+    std::istringstream in(field);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // The arguments in mexhost's syntax and the outcomes for nargout 0, 1, 2,
@@ -34,29 +39,26 @@ std::vector<Case> read_cases(const std::string &function) {
     std::vector<Case> cases;
     std::size_t column = 0;
     for (std::string line; std::getline(in, line);) {
+        if (line[0] == '#' || line.find('|') == std::string::npos) continue;
         const std::vector<std::string> fields = split(line, '|');
-        if (fields.empty() || fields[0].rfind('#', 0) == 0 || line.find('|') == std::string::npos) continue;
         if (column == 0) {  // the header names the columns
-            for (std::size_t i = 2; i < fields.size(); ++i)
-                if (fields[i] == function) column = i;
+            for (std::size_t k = 2; k < fields.size(); ++k)
+                if (words(fields[k]) == std::vector<std::string>{function}) column = k;
             if (column == 0) ADD_FAILURE() << "the sweep table has no column for " << function;
             if (column == 0) return {};
             continue;
         }
-        std::istringstream args(fields[1]), outcomes(column < fields.size() ? fields[column] : "");
-        Case c{fields[0], {}, {}};
-        for (std::string word; args >> word;) c.args.push_back(word);
-        for (std::string word; outcomes >> word;) c.outcomes.push_back(word);
+        Case c{fields[0], words(fields[1]), words(column < fields.size() ? fields[column] : "")};
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) ADD_FAILURE() << line << ": one outcome or three, for " << function;
-        if (fields[1] != "-" && c.outcomes.size() == 3) cases.push_back(c);
+        else if (c.args != std::vector<std::string>{"-"}) cases.push_back(c);
     }
     return cases;
 }
 
-bool is(const mxArray_tag *a, ArrayClass cls) {
-    return a && a->cls == cls && a->rows == 1 && a->cols >= 1 && (cls == ArrayClass::Char || a->cols == 1) &&
-           !a->complex && !a->sparse;
+// A real, full row of that class, of least to most elements.
+bool is(const mxArray_tag *a, ArrayClass cls, std::size_t least = 1, std::size_t most = 1) {
+    return a && a->cls == cls && a->rows == 1 && a->cols >= least && a->cols <= most && !a->complex && !a->sparse;
 }
 
 // Why the call did not end as expected; empty when it did.
@@ -70,14 +72,11 @@ std::string mismatch(const std::string &expected, const mexhost::Outcome &got, d
     if (expected == "none") return answer ? "an output was set" : "";
     if (expected == "status") {
         for (std::size_t i = 1; i < got.outputs.size(); ++i)
-            if (!is(got.outputs[i], ArrayClass::Char)) return "a further output is not a char row";
+            if (!is(got.outputs[i], ArrayClass::Char, 1, SIZE_MAX)) return "a further output is not a char row";
         return is(answer, ArrayClass::Logical) ? "" : "the answer is not a logical scalar";
     }
     if (expected == "saved")
-        return answer && answer->cls == ArrayClass::Double && answer->rows == 1 && answer->cols >= 2 &&
-                       !answer->complex && !answer->sparse
-                   ? ""
-                   : "the answer is not a real double row";
+        return is(answer, ArrayClass::Double, 2, SIZE_MAX) ? "" : "the answer is not a real double row";
     if (!is(answer, ArrayClass::Double)) return "the answer is not a real double scalar";
     const double value = static_cast<const double *>(answer->real)[0];
     if (expected == "zero") return value == 0 ? "" : "answered " + std::to_string(value);
