@@ -174,6 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Root, already above the level (chrt -r 90): policy and level kept.
         LimitCase{"RootAboveTheLevel", "rtboost", -1, -1, {SCHED_RR, 90, 0}, {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
         LimitCase{"RestoreAfterRaise", "rtrestore", -1, -1, kRaised, kOrdinary},
+        LimitCase{"RestoreTheLeastRaise", "rtrestore", -1, -1, {SCHED_OTHER, 0, -1}, kOrdinary},
         // A positive nice value is the user's choice, and stays.
         LimitCase{"RestoreKeepsAPositiveNice", "rtrestore", -1, -1, {SCHED_OTHER, 0, 5}, {SCHED_OTHER, 0, 5}},
         // Without the privilege to drop the reset-on-fork flag, it stays,
