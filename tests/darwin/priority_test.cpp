@@ -77,8 +77,8 @@ TEST(DarwinPriority, CountsTheTimeConstraintInTicks) {
     EXPECT_EQ(mac.constraint, (Constraint{1000000, 500000, 1000000, 1}));
 }
 
-// rtrestore(): timeshare for the thread, nice 0 for a raised process; a
-// weaker nice value is the user's and stays, even where a stronger one
+// rtrestore(): timeshare for the thread, nice 0 for a process raised by
+// any amount; a weaker nice value is the user's and stays, even where a stronger one
 // would be granted.
 TEST(DarwinPriority, RestoresTheOrdinaryStanding) {
     mac.root = true;
@@ -94,6 +94,9 @@ TEST(DarwinPriority, RestoresTheOrdinaryStanding) {
     mac.nice = 5;
     mextime::restore_process();
     EXPECT_EQ(mac.nice, 5);
+    mac.nice = -1;  // the least raise
+    mextime::restore_process();
+    EXPECT_EQ(mac.nice, 0);
 }
 
 // rtrestore refuses what rtboost could not have answered on a Mac, before
