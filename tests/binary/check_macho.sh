@@ -8,17 +8,12 @@
 # nothing there. arm64 files carry a valid ad hoc signature (macOS kills an
 # unsigned arm64 process image). And it carries nothing of the build
 # machine (shipped.sh). OBJDUMP, NM: LLVM's, which read Mach-O files.
-set -eu
+. "$(dirname "$0")/fail.sh"
 objdump=${OBJDUMP:-llvm-objdump-14}
 nm=${NM:-llvm-nm-14}
 file=$1 arch=$2 minimum=$3
 shift 3
 here=$(dirname "$0")
-status=0
-fail() {
-    echo "FAIL $file: $*"
-    status=1
-}
 words() { sort -u | tr '\n' ' '; }
 
 headers=$("$objdump" --macho --private-headers "$file") || { echo "FAIL $file: not a Mach-O file"; exit 1; }
@@ -61,8 +56,7 @@ binds=$("$objdump" --macho --bind --lazy-bind --weak-bind "$file" | awk '
     /^Lazy bind table:/ { table = "lazy"; next }
     /^Weak bind table:/ { table = "weak"; next }
     /^segment/ || NF == 0 || table == "" { next }
-    table == "bind" { print $(NF - 1), $NF }
-    table == "lazy" { print $(NF - 1), $NF }
+    table == "bind" || table == "lazy" { print $(NF - 1), $NF }
     table == "weak" { print "weak", $NF }')
 others=$(printf '%s\n' "$binds" | awk 'NF && $1 != "libSystem" && $1 != "flat-namespace"' | words)
 [ -z "$others" ] || fail "binds outside libSystem: $others"

@@ -7,7 +7,7 @@
 # stand-in host's DLLs, never shipped: it exports exactly the names a
 # module-definition file lists, and may keep what a debugger uses.
 # OBJDUMP: the cross objdump.
-set -eu
+. "$(dirname "$0")/fail.sh"
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 want_exports=mexFunction
 shipped=yes
@@ -19,11 +19,6 @@ fi
 file=$1
 module=$2
 shift 2
-status=0
-fail() {
-    echo "FAIL $file: $*"
-    status=1
-}
 words() { sort | tr '\n' ' '; }
 
 dump=$("$objdump" -p "$file")

@@ -8,15 +8,10 @@
 # unwind through it.
 # OBJDUMP: an objdump that reads PE files. LLVM_OBJDUMP, LLVM_NM: LLVM's,
 # which read Mach-O files.
-set -eu
+. "$(dirname "$0")/fail.sh"
 objdump=${OBJDUMP:-objdump}
 llvm_objdump=${LLVM_OBJDUMP:-llvm-objdump-14}
 llvm_nm=${LLVM_NM:-llvm-nm-14}
-status=0
-fail() {
-    echo "FAIL $file: $*"
-    status=1 bad=1
-}
 sections() { sed -n 's/^ *\[ *[0-9]*\] \([^ ]*\).*/\1/p'; }
 
 [ -n "${MEXTIME_MACHINE_PATHS:-}" ] || { echo "shipped.sh: MEXTIME_MACHINE_PATHS is not set"; exit 2; }

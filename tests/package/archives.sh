@@ -12,12 +12,10 @@
 # No file in the zips or the
 # Octave package carries anything of the build machine (shipped.sh, with
 # MEXTIME_MACHINE_PATHS).
-set -eu
+. "$(dirname "$0")/scratch.sh"
 dist=$1 version=$2 private=$3
 shift 3
 status=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL $*"; status=1; }
 q="'"
 day=$(sed -n "s/^## $version - \([0-9-]*\)\$/\1/p" "$(dirname "$0")/../../CHANGELOG.md")

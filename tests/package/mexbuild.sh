@@ -2,13 +2,10 @@
 # mexbuild.sh ROOT NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
 # builds the functions into a fresh folder, where they run with their help
 # and the overview, and mextimecheck with its private functions.
-set -eu
+. "$(dirname "$0")/scratch.sh"
 root=$1
 shift
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-cd "$tmp"
-octave-cli --norc --no-history --quiet --eval "
+run_octave "
   addpath('$root');
   mexbuild('$tmp/out');
   addpath('$root/tests/package', '$root/tests/octave', '$tmp/out');

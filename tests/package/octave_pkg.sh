@@ -3,16 +3,10 @@
 # with `pkg install` into a temporary prefix, loads, and each function
 # works; mextimecheck's private functions are installed beside it, every
 # one, and its rules hold there (mextimecheck_suite).
-set -eu
+. "$(dirname "$0")/scratch.sh"
 tarball=$1 version=$2 root=$3
 shift 3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-cd "$tmp"
-octave-cli --norc --no-history --quiet --eval "
-  pkg('prefix', '$tmp/prefix', '$tmp/prefix');
-  pkg('local_list', '$tmp/local_list');
-  pkg('global_list', '$tmp/global_list');
+run_octave "$pkg_local
   pkg('install', '-local', '$tarball');
   pkg('load', 'mextime');
   info = pkg('list', 'mextime');

@@ -3,16 +3,10 @@
 # pass where a user installs the package: `pkg test mextime` reports no
 # failure and runs the tests of every function (octave_pkg.sh runs `test
 # NAME` there). Prints what pkg test printed.
-set -eu
+. "$(dirname "$0")/scratch.sh"
 tarball=$1
 shift
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-cd "$tmp"
-octave-cli --norc --no-history --quiet --eval "
-  pkg('prefix', '$tmp/prefix', '$tmp/prefix');
-  pkg('local_list', '$tmp/local_list');
-  pkg('global_list', '$tmp/global_list');
+run_octave "$pkg_local
   pkg('install', '-local', '$tarball');
   out = evalc('pkg test mextime');
   printf('%s', out);

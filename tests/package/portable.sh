@@ -6,10 +6,8 @@
 # runs too: outside strings and comments, no # comment, double-quoted
 # string, !, !=, ++, --, operator-assignment (+=), **, Octave's own block
 # keywords or Octave-only output function. Prints each as FILE:LINE.
-set -eu
+. "$(dirname "$0")/scratch.sh"
 dist=$1 root=$2 version=$3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 for zip in "$dist"/mextime-"$version"-*.zip; do
     mkdir -p "$tmp/$(basename "$zip")"
     unzip -q "$zip" -d "$tmp/$(basename "$zip")"

@@ -4,10 +4,8 @@
 # that function's file, and recipes.m runs them with short trials against
 # the Octave files in DIST/octave; the zips' README.txt shows the same
 # run_trials. (portable.sh scans the same blocks for Octave-only syntax.)
-set -eu
+. "$(dirname "$0")/scratch.sh"
 root=$1 dist=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 awk -v dir="$tmp" '
 /^```matlab[ \t]*$/ { inside = 1; first = 1; out = ""; next }
 /^```/ { if (out != "") close(out); inside = 0; out = ""; next }
@@ -27,6 +25,4 @@ inside && out != "" { print > out }
 sed -n '/^  function \[onset, onset_utc\] = run_trials/,/^$/p' "$root/packaging/README.txt" |
     sed -e '/^$/d' -e 's/^  //' | cmp -s - "$tmp/run_trials.m" ||
     { echo "packaging/README.txt's run_trials is not README.md's"; exit 1; }
-cd "$tmp"
-octave-cli --norc --no-history --quiet --eval \
-    "addpath('$dist/octave', '$tmp', '$root/tests/package', '$root/tests/octave'); recipes('$tmp')"
+run_octave "addpath('$dist/octave', '$tmp', '$root/tests/package', '$root/tests/octave'); recipes('$tmp')"

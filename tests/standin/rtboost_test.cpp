@@ -184,24 +184,18 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 // Other threads at different nice values: old holds the weakest, and every
-// one comes back at it, none stronger than it was.
+// one comes back at it, none stronger than it was; one made weaker after the
+// raise is the user's choice, and stays.
 TEST_F(Rtboost, OldHoldsTheWeakestOtherThread) {
-    const long third = park();
+    const long third = park(), fourth = park();
     EXPECT_EQ(setpriority(PRIO_PROCESS, other_tid_, 9), 0);
     EXPECT_EQ(setpriority(PRIO_PROCESS, third, 4), 0);
     const std::string old = format_array(call_mex("rtboost", 1, {}).outcome.outputs[0]);
     EXPECT_EQ(old, "[2001,0,0,0,0,9]");
-    call_mex("rtrestore", 0, {old});
-    for (long tid : {third, other_tid_}) EXPECT_EQ(standing_of(tid), (Standing{SCHED_OTHER, 0, 9}));
-}
-
-// A thread made weaker after the raise is the user's choice, and stays.
-TEST_F(Rtboost, RestoringLeavesAWeakerThreadAsItIs) {
-    const std::string old = format_array(call_mex("rtboost", 1, {}).outcome.outputs[0]);
-    ASSERT_EQ(setpriority(PRIO_PROCESS, other_tid_, 7), 0);
+    ASSERT_EQ(setpriority(PRIO_PROCESS, fourth, 12), 0);
     EXPECT_FALSE(call_mex("rtrestore", 0, {old}).outcome.raised);
-    EXPECT_EQ(standing(), kOrdinary);
-    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, 7}));
+    for (long tid : {third, other_tid_}) EXPECT_EQ(standing_of(tid), (Standing{SCHED_OTHER, 0, 9}));
+    EXPECT_EQ(standing_of(fourth), (Standing{SCHED_OTHER, 0, 12}));
 }
 #endif
 
