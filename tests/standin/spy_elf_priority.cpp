@@ -19,17 +19,11 @@
 constexpr int STRONGEST_NICE = -20;
 constexpr int NICE_LIMIT_BASE = 20;
 
-static bool limited;
-static int rtprio_limit;
-static int nice_limit;
+static int rtprio_limit = -1, nice_limit = -1;
 
-void spy_limit_priority(int rtprio, int nice) {
-    limited = rtprio >= 0 && nice >= 0;
-    rtprio_limit = rtprio;
-    nice_limit = nice;
-}
+void spy_limit_priority(int rtprio, int nice) { rtprio_limit = rtprio, nice_limit = nice; }
 
-static bool limits_apply() { return limited && spy_armed(); }
+static bool limits_apply() { return rtprio_limit >= 0 && nice_limit >= 0 && spy_armed(); }
 
 static bool own_thread(id_t tid) {
     char path[64];
@@ -53,8 +47,7 @@ extern "C" int setpriority(__priority_which_t which, id_t who, int value) __THRO
         spy_record(value == STRONGEST_NICE ? "process_priority" : "process_priority(%d)", value);
     else
         spy_record("setpriority(%d,%u,%d)", static_cast<int>(which), static_cast<unsigned>(who), value);
-    if (limits_apply() && value < getpriority(which, who) &&
-        value < NICE_LIMIT_BASE - nice_limit) {
+    if (limits_apply() && value < getpriority(which, who) && value < NICE_LIMIT_BASE - nice_limit) {
         errno = EACCES;
         return -1;
     }
