@@ -13,13 +13,7 @@ for zip in "$dist"/mextime-"$version"-*.zip; do
     unzip -q "$zip" -d "$tmp/$(basename "$zip")"
 done
 tar -C "$tmp" -xzf "$dist/mextime-$version.tar.gz"
-# Each block of MATLAB code in the README and the docs, as a file of its own.
-mkdir "$tmp/docs"
-awk -v dir="$tmp/docs" '
-/^```matlab[ \t]*$/ { name = FILENAME; gsub(/[^A-Za-z0-9]/, "_", name); out = dir "/" name "_" FNR ".m"; next }
-/^```/ { if (out != "") close(out); out = ""; next }
-out != "" { print > out }
-' "$root/README.md" "$root"/docs/*.md
+matlab_blocks "$tmp/docs" "$root"
 # Every .m file of the dist/ folders and the release files, and of the
 # source where users build from it.
 files=$(find "$dist" "$tmp" "$root/help" "$root/selfcheck" -name '*.m'; echo "$root/mexbuild.m")

@@ -6,21 +6,11 @@
 # run_trials. (portable.sh scans the same blocks for Octave-only syntax.)
 . "$(dirname "$0")/scratch.sh"
 root=$1 dist=$2
-awk -v dir="$tmp" '
-/^```matlab[ \t]*$/ { inside = 1; first = 1; out = ""; next }
-/^```/ { if (out != "") close(out); inside = 0; out = ""; next }
-inside && first {
-    first = 0
-    if ($0 ~ /^function /) {
-        name = $0
-        sub(/^function +(\[[^]]*\] *= *|[A-Za-z0-9_]+ *= *)?/, "", name)
-        sub(/[^A-Za-z0-9_].*/, "", name)
-        out = dir "/" name ".m"
-        printf "%s: %s\n", FILENAME, name
-    }
-}
-inside && out != "" { print > out }
-' "$root/README.md" "$root"/docs/*.md
+matlab_blocks "$tmp/blocks" "$root"
+for block in "$tmp"/blocks/*.m; do
+    name=$(sed -nE '1s/^function +(\[[^]]*\] *= *|[A-Za-z0-9_]+ *= *)?([A-Za-z0-9_]+).*/\2/p' "$block")
+    [ -z "$name" ] || { echo "$block: $name"; cp "$block" "$tmp/$name.m"; }
+done
 # The zips' README.txt shows the README's run_trials, indented by two spaces.
 sed -n '/^  function \[onset, onset_utc\] = run_trials/,/^$/p' "$root/packaging/README.txt" |
     sed -e '/^$/d' -e 's/^  //' | cmp -s - "$tmp/run_trials.m" ||
