@@ -2,13 +2,8 @@
 ## root: what only a real host shows, every one of its threads and what it
 ## starts. The stand-in suite checks each start and limit call by call. It
 ## raises this interpreter, so the suite runs in an octave-cli of its own.
-
-%!function set_standing (pid, policy, priority, nice, others)
-%!  system (sprintf ("chrt %s -p %d %d", policy, priority, pid));
-%!  for tid = standing ().threads(:, 1)'
-%!    system (sprintf ("renice -n %d -p %d >/dev/null", ifelse (tid == pid, nice, others), tid));
-%!  endfor
-%!endfunction
+## rtrestore (old) from other starts is the stand-in suite's GivesBack, on
+## the same code; in Octave, rtrestore's help test.
 
 %!test
 %! ## From the ordinary standing the interpreter thread goes to SCHED_FIFO 80
@@ -17,7 +12,10 @@
 %! ## or more. rtrestore () brings every thread back to nice 0 under the
 %! ## ordinary policy, and rtboost works after it.
 %! pid = getpid ();
-%! set_standing (pid, "-o", 0, 0, 0);
+%! system (sprintf ("chrt -o -p 0 %d", pid));
+%! for tid = standing ().threads(:, 1)'
+%!   system (sprintf ("renice -n 0 -p %d >/dev/null", tid));
+%! endfor
 %! for round = 1:2
 %!   rtboost ();
 %!   s = standing ();
@@ -33,31 +31,6 @@
 %!   assert (s.status, {false, "nice 0", "other"});
 %!   assert (s.threads(:, 2:3), zeros (rows (s.threads), 2));
 %! endfor
-
-%!test
-%! ## old = rtboost () holds the standing found, and rtrestore (old) gives it
-%! ## back exactly, every thread's, from ordinary, lowered and raised starts:
-%! ## chrt's policy and priority, the interpreter thread's nice, the other
-%! ## threads', and the answer expected.
-%! pid = getpid ();
-%! starts = {"-o", 0, 0, 0, [2001 0 0 0 0 0];
-%!           "-b", 0, 5, 5, [2001 3 0 0 5 5];
-%!           "-f -R", 50, -20, -3, [2001 1 1 50 -20 -3]};
-%! for k = 1:rows (starts)
-%!   set_standing (pid, starts{k, 1:4});
-%!   before = standing ();
-%!   old = rtboost ();
-%!   assert (old, starts{k, 5});
-%!   assert (! strcmp (standing ().chrt, before.chrt));
-%!   rtrestore (old);
-%!   after = standing ();
-%!   assert ({after.chrt, after.status}, {before.chrt, before.status});
-%!   ## Threads that came or went in between are not compared.
-%!   [~, a, b] = intersect (after.threads(:, 1), before.threads(:, 1));
-%!   assert (numel (a) >= 2);
-%!   assert (after.threads(a, :), before.threads(b, :));
-%! endfor
-%! set_standing (pid, "-o", 0, 0, 0);
 
 ## Another class is refused, not read as doubles: these bytes would pass.
 %!error id=MATLAB:rtrestore:invalidInput rtrestore (typecast ([2001 0 0 0 0 0], "int64"))
