@@ -316,10 +316,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, "logical(1)", "'realtime'", "'6'"},
         StatusCase{"RealtimeLevelMinusSeven", {REALTIME_PRIORITY_CLASS, -7}, "logical(1)", "'realtime'", "'-7'"}),
 #else
+    // The ordinary standing and rtboost's: the Octave suite's, every thread.
     testing::Values(
-        StatusCase{"Ordinary", kOrdinary, "logical(0)", "'nice 0'", "'other'"},
-        // The reset-on-fork flag is no policy of its own.
-        StatusCase{"AfterRtboost", kRaised, "logical(1)", "'nice -20'", "'fifo 80'"},
         StatusCase{"RoundRobin", {SCHED_RR, 10, 5}, "logical(1)", "'nice 5'", "'rr 10'"},
         StatusCase{"Batch", {SCHED_BATCH, 0, 3}, "logical(0)", "'nice 3'", "'batch'"},
         StatusCase{"Idle", {SCHED_IDLE, 0, 0}, "logical(0)", "'nice 0'", "'idle'"}),
