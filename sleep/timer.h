@@ -2,7 +2,8 @@
 // the wait (resolution_*.cpp), sleep's wait of whole milliseconds
 // (wait_*.cpp), and the timer of waituntil and delay, which waits until a
 // reading of the counter that clockread reads (until_*.cpp). Each function
-// links only the parts it calls, so sleep binds no waitable timer.
+// links only the parts it calls, so sleep binds no waitable timer. POSIX
+// systems share both waits, on the clock of monotonic.h.
 #ifndef MEXTIME_SLEEP_TIMER_H
 #define MEXTIME_SLEEP_TIMER_H
 
@@ -36,8 +37,8 @@ void release_resolution(ResolutionRelease release);
 
 // sleep's wait of ms milliseconds, planned as the call starts, so that
 // what the bracket costs is spent inside the wait: an absolute deadline on
-// the counter where the platform waits to one (Linux), the milliseconds
-// where it waits a count (Windows).
+// the counter where the platform waits to one (Linux, macOS; planned in
+// monotonic_*.cpp), the milliseconds where it waits a count (Windows).
 struct PlannedWait {
     std::int64_t deadline;
     std::uint32_t ms;

@@ -1,30 +1,27 @@
-// sleep's wait on macOS: to an absolute mach_absolute_time deadline, the
-// counter's own clock, taken as the call starts; in slices, so that the
-// host is heard while it waits.
+// sleep's wait on POSIX systems: to the absolute deadline on the counter's
+// own clock that the call's start planned (monotonic_<system>.cpp); in
+// slices, so that the host is heard while it waits, and with the CPUs kept
+// ready to wake only for the last of them.
 #include "counter.h"
 #include "interrupt.h"
-#include "mach_darwin.h"
+#include "monotonic.h"
 #include "timer.h"
 
 namespace mextime {
 
-// ms milliseconds in ticks; rate / 1000 is whole at every rate macOS has
-// (24 MHz, 1 GHz), and the rest keeps it exact at any other.
-static std::int64_t ms_ticks(std::uint32_t ms, std::int64_t rate) {
-    return rate / MS_PER_SECOND * ms + rate % MS_PER_SECOND * ms / MS_PER_SECOND;
-}
-
-PlannedWait plan_wait(std::uint32_t ms) { return {read_counter() + ms_ticks(ms, ticks_per_second()), ms}; }
-
 HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
+    // Taken here, not in the plan: the deadline is set, so this costs the
+    // call nothing.
     const std::int64_t rate = ticks_per_second();
     const auto slice = static_cast<std::int64_t>(SLICE_SECONDS * static_cast<double>(rate));
+    const auto prompt = static_cast<std::int64_t>(PROMPT_SECONDS * static_cast<double>(rate));
     // As planned: the first slice counts from the call's start.
     std::int64_t now = wait.deadline - ms_ticks(wait.ms, rate);
     // A wait too short to be stopped by hand does not ask.
     const InterruptSource host = wait.deadline - now > slice ? find_interrupt_source() : InterruptSource{};
-    // At least one wait: a 0 ms wait yields, as the platform's sleep does.
+    // At least one sleep: a 0 ms wait yields, as the platform's sleep does.
     do {
+        if (wait.ms > 0 && wait.deadline - now <= prompt) request_prompt_wakeup(release);
         sleep_until(wait.deadline - now > slice ? now + slice : wait.deadline);
         now = read_counter();
         HostStop stop = host_stop(host);
