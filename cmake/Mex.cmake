@@ -11,6 +11,9 @@ cmake_path(NORMAL_PATH MEXTIME_COUNTER_DIR)
 
 # The names listed under EXPORTS in a module-definition file.
 function(mextime_def_names def out_var)
+  # What is made from the names is made at configure time: a changed list
+  # configures again.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
   file(STRINGS ${def} lines)
   set(names)
   set(in_exports FALSE)

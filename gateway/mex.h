@@ -54,6 +54,10 @@ std::size_t mxGetNumberOfElements(const mxArray *array);
 // raises it as a C++ exception, which unwinds through the caller's frame.
 [[noreturn]] void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
 
+// Prints a warning in the calling script and returns; the host's
+// warning('off', identifier) silences it.
+void mexWarnMsgIdAndTxt(const char *identifier, const char *format, ...);
+
 }  // extern "C"
 
 #if !defined(MEXTIME_HOST_OCTAVE)

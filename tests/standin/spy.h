@@ -78,6 +78,11 @@ bool spy_replay_timer(long long deadline_ticks);
 // with Octave's own check, which records "handle_signal".
 volatile int *spy_octave_flag(bool signal);
 
+// The message of the last warning the MEX file gave while armed ("" if
+// none); its identifier is the event "warning(ID)".
+extern char spy_last_warning[512];
+void spy_saw_warning(const char *message);
+
 // Noted by the platform spies: the deadline of the last timer wait as the
 // MEX file asked for it, in seconds on clockread's timebase; the counter's
 // reading, in seconds, when the PM QoS request was last held (Linux).

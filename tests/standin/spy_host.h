@@ -19,13 +19,15 @@ mxArray *mxCreateLogicalScalar(bool value);
 mxArray *mxCreateString(const char *text);
 double *mxGetPr(const mxArray *array);
 void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
+void mexWarnMsgIdAndTxt(const char *identifier, const char *format, ...);
 }
 
 // X(library, name): every host call a hook stands in for: what makes and
-// fills the answers, and the error; not the reads of the inputs.
+// fills the answers, the error and the warnings; not the reads of the inputs.
 #define SPY_HOST_CALLS(X)                                                         \
     X("libmx.dll", mxCreateDoubleMatrix_700) X("libmx.dll", mxCreateLogicalScalar) \
-    X("libmx.dll", mxCreateString) X("libmx.dll", mxGetPr) X("libmex.dll", mexErrMsgIdAndTxt)
+    X("libmx.dll", mxCreateString) X("libmx.dll", mxGetPr) X("libmex.dll", mexErrMsgIdAndTxt)           \
+    X("libmex.dll", mexWarnMsgIdAndTxt)
 
 #define SPY_FORWARD(type, name, event, parameter) \
     SPY_HOOK(type, name)(parameter value) {        \
@@ -52,6 +54,16 @@ void mexErrMsgIdAndTxt(const char *identifier, const char *format, ...);
         va_end(args);                                                                          \
         spy_record("error(%s)", identifier);                                                   \
         NEXT(mexErrMsgIdAndTxt)(identifier, "%s", message);                                    \
+    }                                                                                          \
+    SPY_HOOK(void, mexWarnMsgIdAndTxt)(const char *identifier, const char *format, ...) {      \
+        char message[1024];                                                                    \
+        va_list args;                                                                          \
+        va_start(args, format);                                                                \
+        std::vsnprintf(message, sizeof message, format, args);                                 \
+        va_end(args);                                                                          \
+        spy_record("warning(%s)", identifier);                                                 \
+        spy_saw_warning(message);                                                              \
+        NEXT(mexWarnMsgIdAndTxt)(identifier, "%s", message);                                   \
     }
 
 #endif

@@ -10,6 +10,7 @@ static int armed;
 int spy_refusals;
 double spy_last_deadline, spy_latency_held_at;
 SpyReplay spy_replay;
+char spy_last_warning[512];
 
 std::vector<int> spy_utc_delays;
 SpyPair spy_pairs[SPY_MAX_PAIRS];
@@ -20,6 +21,7 @@ static long long last_counter;
 void spy_arm() {
     __atomic_store_n(&event_count, 0, __ATOMIC_SEQ_CST);
     spy_pair_count = pair_open = 0;
+    spy_last_warning[0] = '\0';
     __atomic_store_n(&armed, 1, __ATOMIC_SEQ_CST);
 }
 
@@ -41,6 +43,10 @@ void spy_record(const char *format, ...) {
     va_start(args, format);
     std::vsnprintf(events[slot], SPY_EVENT_SIZE, format, args);
     va_end(args);
+}
+
+void spy_saw_warning(const char *message) {
+    if (spy_armed()) std::snprintf(spy_last_warning, sizeof spy_last_warning, "%s", message);
 }
 
 bool spy_refuses(int what) { return (spy_refusals & what) && spy_armed(); }
