@@ -1,6 +1,6 @@
 // The priority settings rtboost makes and rtrestore undoes, and what
-// rtstatus reads back. Each setting asks for the most and settles silently
-// for what the platform grants this caller.
+// rtstatus reads back. Each setting asks for the most and settles for what
+// the platform grants this caller.
 #ifndef MEXTIME_PRIORITY_PRIORITY_H
 #define MEXTIME_PRIORITY_PRIORITY_H
 
@@ -9,10 +9,16 @@
 namespace mextime {
 
 // The whole host process: the real-time class where the platform has one.
-void raise_process();
+// True when the process stands above the ordinary afterwards.
+bool raise_process();
 
 // The thread that called, alone: time-critical or real-time scheduling.
-void raise_calling_thread();
+// True when the thread stands above the ordinary afterwards.
+bool raise_calling_thread();
+
+// rtboost's warning when neither raise obtained anything: what the
+// platform refused, and where to read how to grant it.
+extern const char NOT_GRANTED_MESSAGE[];
 
 // The ordinary standing again, for the process and then the calling thread;
 // nothing here needs a privilege.

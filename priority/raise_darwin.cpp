@@ -38,16 +38,25 @@ bool read_standing(Standing &standing) {
     return true;
 }
 
+const char NOT_GRANTED_MESSAGE[] =
+    "No higher priority was granted: macOS refused the time-constraint policy and nice -20; "
+    "help rtboost tells more.";
+
 // Asking for -20 can never weaken the process.
-void raise_process() { setpriority(PRIO_PROCESS, 0, STRONGEST_NICE); }
+bool raise_process() {
+    setpriority(PRIO_PROCESS, 0, STRONGEST_NICE);
+    int nice;
+    return read_nice(nice) && nice < 0;
+}
 
 // A time constraint the thread already runs under (an audio thread's) is
 // kept as it is.
-void raise_calling_thread() {
+bool raise_calling_thread() {
     thread_time_constraint_policy_data_t current{};
     bool on = false;
-    if (read_time_constraint(current, on) && on) return;
-    set_time_constraint({ns_ticks(PERIOD_NS), ns_ticks(COMPUTATION_NS), ns_ticks(CONSTRAINT_NS), PREEMPTIBLE});
+    if (read_time_constraint(current, on) && on) return true;
+    return set_time_constraint({ns_ticks(PERIOD_NS), ns_ticks(COMPUTATION_NS), ns_ticks(CONSTRAINT_NS), PREEMPTIBLE}) ==
+           KERN_SUCCESS;
 }
 
 }  // namespace mextime

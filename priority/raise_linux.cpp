@@ -78,26 +78,35 @@ bool read_standing(Standing &standing) {
     return true;
 }
 
-void raise_process() { for_each_thread(raise_thread_nice); }
+const char NOT_GRANTED_MESSAGE[] =
+    "No higher priority was granted: this account may take neither real-time scheduling (RLIMIT_RTPRIO) "
+    "nor a negative nice value (RLIMIT_NICE); help rtboost says how to grant them.";
+
+bool raise_process() {
+    for_each_thread(raise_thread_nice);
+    int nice;
+    return read_nice(0, nice) && nice < 0;
+}
 
 // A real-time priority the thread already has is never lowered: at or above
 // the level asked for it is kept as it is. Whatever it ends with, the thread
 // carries the reset-on-fork flag, which any thread may take.
-void raise_calling_thread() {
+bool raise_calling_thread() {
     int policy, priority;
-    if (!read_scheduling(policy, priority)) return;
+    if (!read_scheduling(policy, priority)) return false;
     const int wanted = RAISED_RTPRIO < sched_get_priority_max(SCHED_FIFO)
                            ? RAISED_RTPRIO
                            : sched_get_priority_max(SCHED_FIFO);
     const int current = real_time(policy) ? priority : 0;
     if (current < wanted) {
-        if (set_scheduling(SCHED_FIFO | SCHED_RESET_ON_FORK, wanted) == 0) return;
+        if (set_scheduling(SCHED_FIFO | SCHED_RESET_ON_FORK, wanted) == 0) return true;
         const int fallback = permitted_rtprio(wanted);
         if (fallback > current &&
             set_scheduling(SCHED_FIFO | SCHED_RESET_ON_FORK, fallback) == 0)
-            return;
+            return true;
     }
     set_scheduling(policy | SCHED_RESET_ON_FORK, priority);
+    return real_time(policy);
 }
 
 }  // namespace mextime

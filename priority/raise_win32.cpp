@@ -18,10 +18,22 @@ bool read_standing(Standing &standing) {
     return true;
 }
 
-void raise_process() { SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS); }
+const char NOT_GRANTED_MESSAGE[] =
+    "No higher priority was granted: Windows refused both the priority class and the thread's level; "
+    "help rtboost tells more.";
 
-void raise_calling_thread() {
+// Without administrator rights Windows grants the high class in place of
+// the real-time one.
+bool raise_process() {
+    SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    const DWORD now = GetPriorityClass(GetCurrentProcess());
+    return now == REALTIME_PRIORITY_CLASS || now == HIGH_PRIORITY_CLASS || now == ABOVE_NORMAL_PRIORITY_CLASS;
+}
+
+bool raise_calling_thread() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    const int now = GetThreadPriority(GetCurrentThread());
+    return now != THREAD_PRIORITY_ERROR_RETURN && now > THREAD_PRIORITY_NORMAL;
 }
 
 }  // namespace mextime

@@ -2,8 +2,9 @@
 //
 // old = rtboost() reads the standing of the process and the calling thread,
 // then raises the process first, then the thread that called it, and leaves
-// both raised until rtrestore(old) gives the standing back. Every refusal
-// is silent; the thread step runs whatever the process step gave.
+// both raised until rtrestore(old) gives the standing back. The thread step
+// runs whatever the process step gave; where neither obtained anything, a
+// warning says so.
 #include "mex.h"
 #include "priority.h"
 
@@ -20,6 +21,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int, const mxArray *[]) {
         double *answer = mxGetPr(plhs[0]);
         for (std::size_t i = 0; i < before.count; ++i) answer[i] = before.fields[i];
     }
-    mextime::raise_process();
-    mextime::raise_calling_thread();
+    const bool process = mextime::raise_process();
+    const bool thread = mextime::raise_calling_thread();
+    // Either alone still helps; nothing at all is what a script must hear of.
+    if (!process && !thread) mexWarnMsgIdAndTxt("MATLAB:rtboost:notGranted", "%s", mextime::NOT_GRANTED_MESSAGE);
 }
