@@ -216,6 +216,7 @@ int pthread_get_qos_class_np(pthread_t thread, qos_class_t *cls, int *relpri) {
 // thread outside dispatch's pool whose class was taken away is refused
 // one for good (EPERM); pthread's copy changes only on success.
 int pthread_set_qos_class_self_np(qos_class_t cls, int relpri) {
+    ++mac.class_requests;
     if (relpri > 0 || relpri < QOS_MIN_RELATIVE_PRIORITY || class_latency_tier(cls) == LATENCY_QOS_TIER_UNSPECIFIED)
         return EINVAL;
     if (!mac.workqueue && mac.qos.cls == QOS_CLASS_UNSPECIFIED) return EPERM;

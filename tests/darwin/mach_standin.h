@@ -57,9 +57,11 @@ struct Mac {
     bool realtime_refused = false;
     int latency_tier = LATENCY_QOS_TIER_UNSPECIFIED;
     // The thread's requested QoS class as the kernel keeps it, pthread's own
-    // copy of it, and whether the thread is one of dispatch's (workqueue).
+    // copy of it, whether the thread is one of dispatch's (workqueue), and
+    // how many times a class was asked for.
     Qos qos, pthread_qos;
     bool workqueue = false;
+    int class_requests = 0;
     // MATLAB's Ctrl+C, and the thread's tier and class as Octave handled a
     // signal.
     bool matlab_interrupt = false;

@@ -236,7 +236,8 @@ TEST(DarwinPriority, TakesBackAStandingOfTheEarlierLayout) {
     mextime::restore_calling_thread(s);
     EXPECT_EQ(mac.nice, -5);
     EXPECT_EQ(mac.constraint, kLoop);
-    const double ordinary[] = {3001, 0, 0, 0, 0, 0, 0};
+    // Off, the policy's fields are not read.
+    const double ordinary[] = {3001, 0, 0, 24000, 12000, 24000, 1};
     ASSERT_TRUE(mextime::accept_standing(ordinary, 7, s));
     mextime::restore_process(s);
     mextime::restore_calling_thread(s);

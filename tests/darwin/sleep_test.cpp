@@ -37,6 +37,7 @@ struct Thread {
     standin::Qos qos;          // the class the kernel keeps
     standin::Qos pthread_qos;  // and pthread's copy of it
     int tier;
+    int class_requests;  // each a system call
 };
 
 void PrintTo(const Thread &t, std::ostream *os) { *os << t.name; }
@@ -53,7 +54,8 @@ class DarwinBracket : public testing::TestWithParam<Thread> {};
 // or default class alone would let them fire up to 5 ms late), and the
 // thread ends as it began: its own tier, not "none", and its own QoS class,
 // which any thread_policy_set would take away for good, lowering the
-// thread's priority after the wait.
+// thread's priority after the wait. A user-interactive class implies tier 0
+// already, and costs the wait no call.
 TEST_P(DarwinBracket, SleepsInSlicesAtTier0) {
     const Thread &thread = GetParam();
     mac.qos = thread.qos;
@@ -65,19 +67,20 @@ TEST_P(DarwinBracket, SleepsInSlicesAtTier0) {
     EXPECT_EQ(mac.waits, (Waits{{1201000, kTier0}, {1201001, kTier0}, {2401001, kTier0}, {2881000, kTier0}}));
     EXPECT_EQ(mac.latency_tier, thread.tier);
     EXPECT_EQ(mac.qos, thread.qos);
+    EXPECT_EQ(mac.class_requests, thread.class_requests);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Darwin, DarwinBracket,
-    testing::Values(Thread{"NoClassAtTier3", kNone, kNone, LATENCY_QOS_TIER_3},
+    testing::Values(Thread{"NoClassAtTier3", kNone, kNone, LATENCY_QOS_TIER_3, 0},
                     // Its class implies tier 0 already.
-                    Thread{"UserInteractive", kInteractive, kInteractive, LATENCY_QOS_TIER_UNSPECIFIED},
-                    Thread{"UserInitiated", kInitiated, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED},
-                    Thread{"Default", kDefault, kDefault, LATENCY_QOS_TIER_UNSPECIFIED},
-                    Thread{"Utility", kUtility, kUtility, LATENCY_QOS_TIER_UNSPECIFIED},
+                    Thread{"UserInteractive", kInteractive, kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, 0},
+                    Thread{"UserInitiated", kInitiated, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 2},
+                    Thread{"Default", kDefault, kDefault, LATENCY_QOS_TIER_UNSPECIFIED, 2},
+                    Thread{"Utility", kUtility, kUtility, LATENCY_QOS_TIER_UNSPECIFIED, 2},
                     // A Mach call took the class away before; pthread still
                     // tells it.
-                    Thread{"ClassTakenBefore", kNone, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED}),
+                    Thread{"ClassTakenBefore", kNone, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1}),
     [](const testing::TestParamInfo<Thread> &info) { return info.param.name; });
 
 // The hosts' flags, found in the process by name. Ctrl+C ends a long sleep
