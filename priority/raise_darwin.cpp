@@ -27,6 +27,8 @@ constexpr boolean_t PREEMPTIBLE = 1;
 
 }  // namespace
 
+static_assert(DARWIN_FIELDS <= MAX_STANDING_FIELDS, "a standing holds the Darwin layout");
+
 bool read_standing(Standing &standing) {
     int nice;
     thread_time_constraint_policy_data_t policy{};

@@ -105,8 +105,10 @@ void octave_handle_signal() {
     mac.qos_when_handled = mac.qos;
 }
 
-// Under Rosetta, an Intel Mac's nanosecond (Apple's "About the Rosetta
-// translation environment"; 1/1 in a translated process).
+// Under Rosetta, an Intel Mac's nanosecond: translated code gets 1/1 (the
+// Eclectic Light Company, "Inside M1 Macs: time and logs", 2020), while the
+// kernel's own clock_timebase_info stays the 24 MHz one (osfmk/arm/rtclock.c;
+// machine_task.c: "Rosetta tasks expect Apple timebase").
 kern_return_t mach_timebase_info(mach_timebase_info_t info) {
     *info = mac.translated == 1 ? mach_timebase_info_data_t{1, 1} : mac.timebase;
     // Filled even when it fails: only the result tells.
