@@ -80,13 +80,28 @@
 %              and log in again: members then get SCHED_FIFO 80 and
 %              nice -10. chrt -p PID shows the policy, and
 %              ps -L -o tid,cls,rtprio,ni -p PID each thread's.
-%     macOS    [3001, nice, on, period, computation, constraint,
-%              preemptible]: the process's nice value and the calling
-%              thread's time-constraint policy. rtboost puts the calling
+%     macOS    [3002, nice, period, computation, constraint, preemptible,
+%              class, relative]: the process's nice value, the calling
+%              thread's time-constraint policy in the kernel's ticks (all 0
+%              under timeshare), and its QoS class as pthread names it (33
+%              user-interactive, 25 user-initiated, 21 default, 17 utility,
+%              9 background, 0 none) with its relative priority (-15 to 0),
+%              such as [3002 0 0 0 0 0 33 0]. rtboost puts the calling
 %              thread under THREAD_TIME_CONSTRAINT_POLICY (a 1 ms period,
-%              0.5 ms of computation, a 1 ms constraint, preemptible),
-%              which any account obtains, and asks for nice -20 for the
-%              process, which only root obtains.
+%              0.5 ms of computation, a 1 ms constraint, preemptible; 24000
+%              ticks to the millisecond on Apple silicon, under Rosetta
+%              too), which any account obtains, and asks for nice -20 for
+%              the process, which only root obtains. Setting a policy takes
+%              the thread's QoS class away, and macOS gives a class back
+%              only to a thread of dispatch's pool: the thread that runs
+%              your script stays without its class after RTRESTORE, at the
+%              process's default priority.
+%              The kernel's fail-safe demotes a time-constraint thread that
+%              runs about 1 s without blocking to timeshare, for about 2 s;
+%              RTSTATUS then answers false and 'demoted to timeshare'. A
+%              loop paced with WAITUNTIL blocks in every wait and is not
+%              demoted; a long computation, plot or file written in one
+%              stretch may be.
 %
 %   See also RTRESTORE, RTSTATUS, WAITUNTIL, CLOCKREAD.
 

@@ -56,9 +56,15 @@
 %              the SCHED_RESET_ON_FORK flag that RTBOOST gave it, since
 %              only a privileged thread may drop it; it changes nothing
 %              for the thread itself.
-%     macOS    With OLD: the process's nice value and the calling thread's
-%              policy as they were; without: the standard policy and no
-%              negative nice value.
+%     macOS    With OLD: the process's nice value, then the calling
+%              thread's policy and QoS class as they were (macOS gives a
+%              class back only to a thread of dispatch's pool, not to the
+%              one that runs your script once a policy was set on it). An
+%              OLD of the earlier layout, [3001, nice, on, period,
+%              computation, constraint, preemptible], is taken too, and
+%              leaves the class as it is. Without OLD: the standard policy
+%              for a thread under another (one under it already is left
+%              alone, and keeps its class) and no negative nice value.
 %
 %   See also RTBOOST, RTSTATUS.
 

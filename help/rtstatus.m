@@ -45,7 +45,11 @@
 %              thread, without the SCHED_RESET_ON_FORK flag that RTBOOST
 %              sets, and getpriority for its nice value.
 %     macOS    The process as 'nice N'; the calling thread as 'time
-%              constraint' or 'normal'.
+%              constraint', 'normal', or 'demoted to timeshare' while the
+%              kernel's fail-safe runs a time-constraint thread as
+%              timeshare (REALTIME is then false; see RTBOOST):
+%              thread_policy_get tells the policy, THREAD_BASIC_INFO
+%              (thread_info) the one in effect.
 %
 %   See also RTBOOST, RTRESTORE.
 
