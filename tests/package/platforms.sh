@@ -3,8 +3,9 @@
 # whether or not it runs here.
 # - The files and libraries each function is built from, for Linux, Windows
 #   and macOS, as the Octave package's Makefile takes them (make -n, with
-#   Windows' OS variable or a Mac's uname) and as mexbuild.m takes them (its
-#   private/build_sources.m, in Octave): those of tests/package/sources.txt.
+#   Windows' OS variable or a Mac's uname) and as mexbuild.m passes them to
+#   mex (in Octave, with stand-ins of mex, ispc and ismac): those of
+#   tests/package/sources.txt.
 # - Each zip's README.txt, as scripts/package writes it: the title names its
 #   host; the folder to add is a whole path of its platform in single
 #   quotes; it holds its platform's part (packaging/README-<folder>.txt), no
@@ -17,6 +18,18 @@ fail() { echo "FAIL $*"; status=1; }
 
 # The table's rows, each as "system|function|libraries|sorted sources".
 rows() { sed -e '/^#/d' -e 's/ *| */|/g' "$(dirname "$0")/sources.txt" | sort_sources; }
+# built SYSTEM: the rows of what each mkoctfile or mex command read from
+# stdin builds: the MEX file's name (-o), its libraries and sources.
+built() {
+    awk -v platform="$1" '$1 == "mkoctfile" || $1 == "mex" {
+        libraries = sources = ""
+        for (i = 2; i <= NF; i++)
+            if ($i == "-o") { name = $(i + 1); sub(/.*\//, "", name); sub(/\.mex$/, "", name); i++ }
+            else if ($i ~ /^-l/) libraries = libraries (libraries == "" ? "" : " ") $i
+            else if ($i ~ /\.cpp$/) { sub(/.*\//, "", $i); sources = sources (sources == "" ? "" : " ") $i }
+        print platform "|" name "|" libraries "|" sources
+    }'
+}
 sort_sources() {
     while IFS='|' read -r system function libraries sources; do
         echo "$system|$function|$libraries|$(printf '%s\n' $sources | sort | tr '\n' ' ' | sed 's/ $//')"
@@ -36,28 +49,27 @@ for system in linux win32 darwin; do
     printf '#!/bin/sh\necho %s\n' "$uname" >"$tmp/bin/uname"
     chmod +x "$tmp/bin/uname"
     PATH=$tmp/bin:$PATH make -s -n -C "$tmp/src" OS="$os" OCTAVE_CONFIG=true MKOCTFILE=mkoctfile |
-        awk -v platform=$system '$1 == "mkoctfile" {
-            libraries = sources = ""
-            for (i = 2; i <= NF; i++)
-                if ($i == "-o") { name = $(i + 1); sub(/.*\//, "", name); sub(/\.mex$/, "", name); i++ }
-                else if ($i ~ /^-l/) libraries = libraries (libraries == "" ? "" : " ") $i
-                else if ($i ~ /\.cpp$/) sources = sources (sources == "" ? "" : " ") $i
-            print platform "|" name "|" libraries "|" sources
-        }'
+        built $system
 done | sort_sources >"$tmp/makefile"
 rows | cmp -s - "$tmp/makefile" || { fail "packaging/Makefile builds, unlike sources.txt:"; rows | diff - "$tmp/makefile"; }
 
-# mexbuild's choice, from a copy of its private folder that the test may call.
-cp -R "$root/private" "$tmp/mexbuild"
-run_octave "addpath('$tmp/mexbuild');
-  for system = {'linux', 'win32', 'darwin'}
-    [names, sources, libraries] = build_sources('$root', system{1});
-    for k = 1:numel(names)
-      [~, files, ext] = cellfun(@fileparts, sources{k}, 'UniformOutput', false);
-      printf('%s|%s|%s|%s\n', system{1}, names{k}, strjoin(libraries{k}, ' '), strjoin(strcat(files, ext), ' '));
-    end
-  end" | sort_sources >"$tmp/mexbuild.txt"
-rows | cmp -s - "$tmp/mexbuild.txt" || { fail "mexbuild.m builds, unlike sources.txt:"; rows | diff - "$tmp/mexbuild.txt"; }
+# mexbuild in Octave, on each system as ispc and ismac tell it, with a mex
+# that prints what it would build.
+mkdir "$tmp/stand-ins"
+cat >"$tmp/stand-ins/mex.m" <<'MEX'
+function mex (varargin)
+  printf ("mex %s\n", strjoin (varargin, " "));
+end
+MEX
+for system in linux win32 darwin; do
+    pc=false mac=false
+    case $system in win32) pc=true ;; darwin) mac=true ;; esac
+    echo "function yes = ispc () yes = $pc; end" >"$tmp/stand-ins/ispc.m"
+    echo "function yes = ismac () yes = $mac; end" >"$tmp/stand-ins/ismac.m"
+    run_octave "warning('off', 'Octave:shadowed-function'); addpath('$tmp/stand-ins', '$root');
+      mexbuild('$tmp/mexbuild-$system');" | built $system
+done | sort_sources >"$tmp/mexbuild"
+rows | cmp -s - "$tmp/mexbuild" || { fail "mexbuild.m builds, unlike sources.txt:"; rows | diff - "$tmp/mexbuild"; }
 
 # Each zip's README: its host, the form of its folder (grep -E), and what
 # would tell of another platform.
