@@ -84,7 +84,12 @@ extern "C" ssize_t write(int fd, const void *data, size_t size) {
     if (spy_armed() && fd == latency_stand_in && latency_stand_in >= 0) {
         std::int32_t value = -1;
         if (size == sizeof value) std::memcpy(&value, data, sizeof value);
-        spy_record(size == sizeof value && value == 0 ? "hold_latency" : "hold_latency(%zu bytes)", size);
+        // Not to be inherited by a child that another thread of the host
+        // starts meanwhile (open(2): O_CLOEXEC).
+        const int kept_from_children = (fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0;
+        spy_record(size == sizeof value && value == 0 && kept_from_children ? "hold_latency"
+                                                                             : "hold_latency(%zu bytes, cloexec %d)",
+                   size, kept_from_children);
         spy_latency_held_at = static_cast<double>(nanoseconds(spy_last_monotonic())) / 1e9;
     }
     return NEXT(write)(fd, data, size);
