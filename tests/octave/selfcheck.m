@@ -10,7 +10,11 @@ function selfcheck (version, fixtures)
   addpath (fullfile (fixtures, "counting"));
   warning ("off", "Octave:shadowed-function", "local");
   bad = {"mextimecheck ('plto')", "mextimecheck:invalidOption", "";
+         "mextimecheck (1)", "mextimecheck:invalidOption", "";
+         "mextimecheck ({'plot'})", "mextimecheck:invalidOption", "";
          "mextimecheck ('plot', 5)", "mextimecheck:invalidFile", "";
+         "mextimecheck ('plot', '')", "mextimecheck:invalidFile", "";
+         "mextimecheck ('plot', ['a.png'; 'b.png'])", "mextimecheck:invalidFile", "";
          "mextimecheck ('plot', '/nonexistent/folder/check.png')", "mextimecheck:cannotWrite", "";
          "mextimecheck ('plot', 'check.png', 1)", "mextimecheck:invalidNumInputs", "";
          "mextimecheck ('plot')", "mextimecheck:noGraphics", "nographics"};
