@@ -3,19 +3,49 @@
 ## FIXTURES the folder of the stand-ins. Its verdicts, report and units are
 ## mextimecheck_suite's, on made-up results.
 function selfcheck (version, fixtures)
-  ## Bad input to mextimecheck: its own error, before any clock is read.
+  ## Bad input to mextimecheck, or no means to plot: its own error, before
+  ## any clock is read. Each row with the stand-ins it runs beside.
   global clockread_calls;
   clockread_calls = 0;
   addpath (fullfile (fixtures, "counting"));
-  bad = {"mextimecheck ('plto')", "mextimecheck:invalidOption";
-         "mextimecheck ('plot', 5)", "mextimecheck:invalidFile";
-         "mextimecheck ('plot', '/nonexistent/folder/check.png')", "mextimecheck:cannotWrite";
-         "mextimecheck ('plot', 'check.png', 1)", "mextimecheck:invalidNumInputs"};
+  warning ("off", "Octave:shadowed-function", "local");
+  bad = {"mextimecheck ('plto')", "mextimecheck:invalidOption", "";
+         "mextimecheck (1)", "mextimecheck:invalidOption", "";
+         "mextimecheck ({'plot'})", "mextimecheck:invalidOption", "";
+         "mextimecheck ('plot', 5)", "mextimecheck:invalidFile", "";
+         "mextimecheck ('plot', '')", "mextimecheck:invalidFile", "";
+         "mextimecheck ('plot', ['a.png'; 'b.png'])", "mextimecheck:invalidFile", "";
+         "mextimecheck ('plot', '/nonexistent/folder/check.png')", "mextimecheck:cannotWrite", "";
+         "mextimecheck ('plot', 'check.png', 1)", "mextimecheck:invalidNumInputs", "";
+         "mextimecheck ('plot')", "mextimecheck:noGraphics", "nographics"};
   for row = bad'
-    raises (row{:});
+    if (! isempty (row{3}))
+      addpath (fullfile (fixtures, row{3}));
+    endif
+    raises (row{1:2});
+    if (! isempty (row{3}))
+      rmpath (fullfile (fixtures, row{3}));
+    endif
     assert (clockread_calls == 0, "%s measured before its error", row{1});
   endfor
   rmpath (fullfile (fixtures, "counting"));
+
+  ## Without clockread on the path: mextimecheck alone, in a folder of its own.
+  dist = fileparts (which ("mextimecheck"));
+  alone = tempname ();
+  mkdir (alone);
+  copyfile (which ("mextimecheck"), alone);
+  copyfile (fullfile (dist, "private"), fullfile (alone, "private"));
+  rmpath (dist);
+  addpath (alone);
+  unwind_protect
+    raises ("mextimecheck ()", "mextimecheck:noClockread");
+  unwind_protect_cleanup
+    rmpath (alone);
+    addpath (dist);
+    confirm_recursive_rmdir (false, "local");
+    rmdir (alone, "s");
+  end_unwind_protect
 
   ## The whole check, with its plot, as root: rtboost obtains real time,
   ## the PM QoS request is held, and the priority ends as it began.

@@ -24,13 +24,25 @@ int spy_armed();
 enum {
     SPY_FREQUENCY = 1,         // the counter-frequency query
     SPY_PRIORITY_READ = 2,     // the calling thread's priority (sched_getscheduler, GetThreadPriority)
-    SPY_PRECISE_TIME = 4,      // Windows: GetSystemTimePreciseAsFileTime, as before Windows 8
+    SPY_BEFORE_WINDOWS_8 = 4,  // Windows: the calls looked up at run time, as before Windows 8
+                               // (GetSystemTimePreciseAsFileTime, SetProcessInformation)
     SPY_LIBUT = 8,             // Windows: libut.dll to GetModuleHandleW, as in Octave
     SPY_HIGH_RESOLUTION = 16,  // Windows: the high-resolution timer, as before Windows 10 1803
     SPY_LATENCY = 32,          // Linux: /dev/cpu_dma_latency, as to an ordinary user
+    SPY_LATENCY_WRITE = 64,    // Linux: the PM QoS request's write, after its open (EINVAL)
+    SPY_TIMER_SET = 128,       // Windows: SetWaitableTimer, after the timer was made
+    // Windows: timeBeginPeriod and timeEndPeriod, as for a period out of
+    // range (TIMERR_NOCANDO); Linux: the read of the thread's timer slack,
+    // as a seccomp filter refuses prctl (EPERM).
+    SPY_RESOLUTION = 256,
+    SPY_TIME_STEP = 512,       // Windows: GetSystemTimeAdjustment, the older UTC clock's step
 };
 extern int spy_refusals;
 bool spy_refuses(int what);
+
+// Windows: the waitable timers the MEX file made and has not closed, and
+// its timer-resolution requests granted and not ended. Linux leaves both 0.
+extern int spy_timers_open, spy_periods_held;
 
 // While armed, UTC clock read k (from 0) takes spy_utc_delays[k]
 // microseconds longer, half before the reading and half after it, so that

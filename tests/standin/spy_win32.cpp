@@ -24,6 +24,7 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
     X("kernel32.dll", WaitForSingleObject) X("kernel32.dll", CloseHandle)                       \
     X("kernel32.dll", GetSystemTimeAsFileTime) X("kernel32.dll", GetModuleHandleW)              \
+    X("kernel32.dll", GetSystemTimeAdjustment)                                                  \
     X("winmm.dll", timeBeginPeriod) X("winmm.dll", timeEndPeriod)
 
 // What each patched slot held: the same function for every module.
@@ -110,14 +111,28 @@ static HMODULE WINAPI spy_GetModuleHandleW(LPCWSTR name) {
     return NEXT(GetModuleHandleW)(name);
 }
 
+// The older UTC clock's step: its failure is told by a zero result alone.
+static BOOL WINAPI spy_GetSystemTimeAdjustment(PDWORD adjustment, PDWORD increment, PBOOL disabled) {
+    return !spy_refuses(SPY_TIME_STEP) && NEXT(GetSystemTimeAdjustment)(adjustment, increment, disabled);
+}
+
+// Both refuse a period out of range alike, with TIMERR_NOCANDO (the
+// timeBeginPeriod and timeEndPeriod pages; Wine's dlls/winmm/time.c): the
+// spy refuses both. Each request granted counts until one ending it is.
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
-    spy_record(period == TIMER_RESOLUTION_MS ? "request" : "request(%u)", period);
-    return NEXT(timeBeginPeriod)(period);
+    const bool refused = spy_refuses(SPY_RESOLUTION);
+    spy_record(refused ? "request(refused)" : period == TIMER_RESOLUTION_MS ? "request" : "request(%u)", period);
+    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeBeginPeriod)(period);
+    spy_periods_held += result == TIMERR_NOERROR;
+    return result;
 }
 
 static MMRESULT WINAPI spy_timeEndPeriod(UINT period) {
-    spy_record(period == TIMER_RESOLUTION_MS ? "release" : "release(%u)", period);
-    return NEXT(timeEndPeriod)(period);
+    const bool refused = spy_refuses(SPY_RESOLUTION);
+    spy_record(refused ? "release(refused)" : period == TIMER_RESOLUTION_MS ? "release" : "release(%u)", period);
+    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeEndPeriod)(period);
+    spy_periods_held -= result == TIMERR_NOERROR;
+    return result;
 }
 
 static void WINAPI spy_Sleep(DWORD milliseconds) {
@@ -160,22 +175,23 @@ static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION
 }
 
 // The calls looked up by name are handed out as hooks, after noting what
-// they stand in for and whether they were looked up in kernel32; the
-// precise UTC clock is found nowhere while refused.
+// they stand in for and whether they were looked up in kernel32; those of
+// Windows 8 are found nowhere while refused.
 static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     const FARPROC found = NEXT(GetProcAddress)(module, name);
     // An ordinal is not a name: its high word is 0.
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
     const bool in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+    const bool before_windows_8 = spy_refuses(SPY_BEFORE_WINDOWS_8);
     if (std::strcmp(name, "SetProcessInformation") == 0) {
         next_SetProcessInformation = reinterpret_cast<void *>(found);
         process_information_in_kernel32 = in_kernel32;
-        return reinterpret_cast<FARPROC>(spy_SetProcessInformation);
+        return before_windows_8 ? nullptr : reinterpret_cast<FARPROC>(spy_SetProcessInformation);
     }
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
-    return spy_refuses(SPY_PRECISE_TIME) ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
+    return before_windows_8 ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
 }
 
 static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
@@ -194,11 +210,18 @@ static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes
     if (!spied_timer)
         spied_timer = NEXT(CreateWaitableTimerExW)(
             attributes, name, flags & ~CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, access);
+    spy_timers_open += spied_timer != nullptr;
     return spied_timer;
 }
 
 static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, LONG period,
                                         PTIMERAPCROUTINE routine, LPVOID argument, BOOL resume) {
+    // A timer that cannot be set, its failure told by a zero result alone.
+    if (spy_refuses(SPY_TIMER_SET)) {
+        spy_record("due(refused)");
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     const bool as_asked = timer == spied_timer && period == 0 && !routine && !argument && !resume;
     spy_record(as_asked ? "due(%lld)" : "due(%lld,%ld,%d)", due->QuadPart, period, resume);
     // A relative due time counts 100 ns units from the last reading.
@@ -217,6 +240,7 @@ static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 
 static BOOL WINAPI spy_CloseHandle(HANDLE object) {
     spy_record(object == spied_timer ? "close" : "close(%p)", object);
+    spy_timers_open -= object == spied_timer && spied_timer;
     if (object == spied_timer) spied_timer = nullptr;
     return NEXT(CloseHandle)(object);
 }
