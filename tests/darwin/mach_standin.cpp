@@ -33,8 +33,8 @@ extern "C" {
 // interrupt file to find by name. Octave's check acts on the signal, which
 // its caller has taken off the flag.
 bool utIsInterruptPending() { return mac.matlab_interrupt; }
-int octave_interrupt_state;
-volatile int octave_signal_caught;
+std::atomic<int> octave_interrupt_state;
+volatile std::atomic<bool> octave_signal_caught;
 void octave_handle_signal() { mac.tier_when_handled = mac.latency_tier; }
 
 kern_return_t mach_timebase_info(mach_timebase_info_t info) {

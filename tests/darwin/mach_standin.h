@@ -7,6 +7,7 @@
 
 #include <mach/mach.h>
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -40,9 +41,10 @@ extern Mac mac;
 
 }  // namespace standin
 
+// Octave's flags as Octave 9 and later declare them (liboctave/util/quit.h).
 extern "C" {
-extern int octave_interrupt_state;
-extern volatile int octave_signal_caught;
+extern std::atomic<int> octave_interrupt_state;
+extern volatile std::atomic<bool> octave_signal_caught;
 }
 
 #endif
