@@ -50,6 +50,7 @@ for k = 1:size(functions, 1)
     name = functions{k, 1};
     folder = fullfile(root, functions{k, 2});
     args = {['-I' fullfile(root, 'gateway')], ['-I' fullfile(root, 'clock')], ['-I' folder]};
+    if ispc, args{end + 1} = '-D_WIN32_WINNT=0x0601'; end   % Windows 7's API, as CMake builds
     if in_octave
         % Octave binds its own API names, and its MEX files end in .mex.
         args = [args, {'-DMEXTIME_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}];
