@@ -81,6 +81,8 @@ need_zig() {
 
 # scripts/test's memory checks: valgrind (the sanitizer runtimes come with g++).
 CHECK_PACKAGES="valgrind"
+# The Octave matrix: mmdebstrap makes each Octave's Debian chroot.
+MATRIX_PACKAGES="mmdebstrap"
 # mextimecheck's plot in octave-cli: gnuplot draws, Ghostscript writes the
 # PNG, and Octave measures its text with FreeSans.
 PLOT_PACKAGES="gnuplot-nox ghostscript fonts-freefont-otf"
