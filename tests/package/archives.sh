@@ -61,6 +61,9 @@ check_zip() {
     # A Mac's README says where its files were built and checked.
     unzip -p "$zip" mextime/README.txt | sed 's/built and checked on Linux//' | grep -nE "$others|@[A-Z_]+@" &&
         fail "$zip: README.txt speaks of another platform, or keeps a placeholder, above"
+    # What has run where: nothing yet in MATLAB.
+    unzip -p "$zip" mextime/README.txt | grep -qE "^  run in the real host +not yet" ||
+        fail "$zip: README.txt does not say that its files have not yet run in the real host"
     unzip -q "$zip" -d "$tmp/$folder"
 }
 
