@@ -5,8 +5,9 @@
 #   old_headers.sh fetch CACHE                   fetches and unpacks them once
 #   old_headers.sh build CACHE COMMANDS          each command of a tree's
 #       compile_commands.json, as the build compiles it
-#   old_headers.sh mexbuild CACHE CXX ROOT       each source as mexbuild.m
-#       compiles it on Windows, with its flags
+#   old_headers.sh mexbuild CACHE CXX ROOT COMMANDS   each source as
+#       mexbuild.m compiles it on Windows, with its flags, for the same
+#       Windows API (_WIN32_WINNT) as the build's COMMANDS
 # The packages come from Debian's archive, pinned by their SHA-256, and are
 # unpacked, never installed. Only the headers change: the compiler and its
 # C++ library are the ones at hand.
@@ -95,7 +96,7 @@ $commands
 EOT
     ;;
 mexbuild)
-    cxx=$1 root=$2
+    cxx=$1 root=$2 commands=$3
     flags=$(old_header_flags "$cxx")
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' EXIT
@@ -106,6 +107,10 @@ mexbuild)
       mexbuild('$tmp/out');") >"$tmp/octave.log" 2>&1 ||
         { cat "$tmp/octave.log"; exit 1; }
     [ -s "$tmp/calls" ] || { echo "FAIL mexbuild called no mex"; exit 1; }
+    # What a lab PC builds is what CI builds: the same API in every call.
+    api() { grep -o -- '-D_WIN32_WINNT=[^ "]*' | sort -u | tr '\n' ' '; }
+    [ "$(api <"$tmp/calls")" = "$(api <"$commands")" ] && [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
+        { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$commands")'"; exit 1; }
     # gnu++14: what gcc 8 (MATLAB's MinGW add-on) and Visual Studio 2017
     # and later compile when mexbuild names no standard.
     while read -r name args; do
