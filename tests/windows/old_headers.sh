@@ -1,7 +1,7 @@
 #!/bin/sh
 # Every Windows source compiles against the headers of mingw-w64 8.0
-# (Debian bullseye's), as old as those of MATLAB's MinGW add-on, and older
-# than what this machine builds with:
+# (Debian bullseye's), without the newer declarations of this machine's:
+# MATLAB's MinGW add-ons and older Windows SDKs are as old or older.
 #   old_headers.sh fetch CACHE                   fetches and unpacks them once
 #   old_headers.sh build CACHE COMMANDS          each command of a tree's
 #       compile_commands.json, as the build compiles it
@@ -111,8 +111,8 @@ mexbuild)
     api() { grep -o -- '-D_WIN32_WINNT=[^ "]*' | sort -u | tr '\n' ' '; }
     [ "$(api <"$tmp/calls")" = "$(api <"$commands")" ] && [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
         { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$commands")'"; exit 1; }
-    # gnu++14: what gcc 8 (MATLAB's MinGW add-on) and Visual Studio 2017
-    # and later compile when mexbuild names no standard.
+    # gnu++14: what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio
+    # 2017 and later compile by default; mexbuild names no standard.
     while read -r name args; do
         echo "mexbuild: $name"
         defines="" sources=""
