@@ -31,6 +31,8 @@ fetch() {
         dpkg-deb -x "$dir/$deb" "$dir/unpacking"
         rm "$dir/$deb"
     done
+    # The headers alone are kept (the import libraries are most of the rest).
+    rm -rf "$dir/unpacking/usr/x86_64-w64-mingw32/lib" "$dir/unpacking/usr/share/doc"
     mv "$dir/unpacking" "$dir/root"
     echo "unpacked into $dir/root"
 }
