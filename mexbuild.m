@@ -34,6 +34,9 @@ for k = 1:numel(names)
     name = names{k};
     folder = fileparts(sources{k}{1});
     args = {['-I' fullfile(root, 'gateway')], ['-I' fullfile(root, 'clock')], ['-I' folder]};
+    if strcmp(platform, 'win32')
+        args{end + 1} = '-D_WIN32_WINNT=0x0601';   % Windows 7's API, as CMake builds
+    end
     if in_octave
         % Octave binds its own API names, and its MEX files end in .mex.
         args = [args, {'-DMEXTIME_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}];

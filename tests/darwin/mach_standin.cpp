@@ -98,8 +98,8 @@ extern "C" {
 // interrupt file to find by name. Octave's check acts on the signal, which
 // its caller has taken off the flag.
 bool utIsInterruptPending() { return mac.matlab_interrupt; }
-int octave_interrupt_state;
-volatile int octave_signal_caught;
+std::atomic<int> octave_interrupt_state;
+volatile std::atomic<bool> octave_signal_caught;
 void octave_handle_signal() {
     mac.tier_when_handled = mac.effective_latency_tier();
     mac.qos_when_handled = mac.qos;

@@ -8,6 +8,7 @@
 #include <mach/mach.h>
 #include <pthread/qos.h>
 
+#include <atomic>
 #include <cstdint>
 #include <ostream>
 #include <utility>
@@ -77,9 +78,10 @@ extern Mac mac;
 
 }  // namespace standin
 
+// Octave's flags as Octave 9 and later declare them (liboctave/util/quit.h).
 extern "C" {
-extern int octave_interrupt_state;
-extern volatile int octave_signal_caught;
+extern std::atomic<int> octave_interrupt_state;
+extern volatile std::atomic<bool> octave_signal_caught;
 }
 
 #endif

@@ -98,6 +98,9 @@ for row in "glnxa64|MATLAB on 64-bit Linux|(/[A-Za-z0-9_.-]+)+|Windows|administr
     mac*) tr '\n' ' ' <"$readme" | grep -q "not yet run on a *Mac" ||
         fail "$folder README does not say that its files have not yet run on a Mac" ;;
     esac
+    # What has run where: nothing yet in MATLAB.
+    grep -qE "^  run in the real host +not yet" "$readme" ||
+        fail "$folder README does not say that its files have not yet run in the real host"
 done
 [ $status -eq 0 ] && echo "ok: the Makefile and mexbuild take each platform's files, and each zip's README is its platform's"
 exit $status

@@ -85,10 +85,23 @@ extern SpyReplay spy_replay;
 bool spy_replay_counter(long long &ticks);
 bool spy_replay_timer(long long deadline_ticks);
 
-// Octave's Ctrl+C flag, or its flag of another signal, as a MEX file finds
-// them in Octave. Linux: the test program exports them, as liboctave does,
-// with Octave's own check, which records "handle_signal".
-volatile int *spy_octave_flag(bool signal);
+// Octave's signal flag as Octave 9 and later define it, one byte
+// (std::atomic<bool>, liboctave/util/quit.cc), then a guard where others'
+// data would be, which a MEX file must leave as it is.
+struct SpyOctaveSignal {
+    volatile unsigned char caught;
+    volatile unsigned char guard[3];
+};
+constexpr unsigned char SPY_GUARD = 0x5a;
+// Octave's Ctrl+C flag (an int) and its flag of another signal, as a MEX
+// file finds them in Octave. Linux: the test program exports them, as
+// liboctave does, with Octave's own check, which records "handle_signal".
+// Windows: a DLL exports them, and libut.dll is hidden from then on.
+struct SpyOctaveFlags {
+    volatile int *interrupt;
+    SpyOctaveSignal *signal;
+};
+SpyOctaveFlags spy_octave_flags();
 
 // The message of the last warning the MEX file gave while armed ("" if
 // none); its identifier is the event "warning(ID)".

@@ -103,13 +103,14 @@ extern "C" int close(int fd) {
     return NEXT(close)(fd);
 }
 
-// Octave's flags, as liboctave exports them: the MEX files' weak references
-// bind to these, so the suite can play Octave. Its check clears the signal
-// flag and handles the signal; the spy counts the handlings.
+// Octave's flags, as liboctave exports them, at the newest Octave's sizes:
+// the MEX files' weak references bind to these, so the suite can play
+// Octave. Its check clears the signal flag and handles the signal; the spy
+// counts the handlings.
 extern "C" {
 int octave_interrupt_state;
-volatile int octave_signal_caught;
+SpyOctaveSignal octave_signal_caught = {0, {SPY_GUARD, SPY_GUARD, SPY_GUARD}};
 void octave_handle_signal() { spy_record("handle_signal"); }
 }
 
-volatile int *spy_octave_flag(bool signal) { return signal ? &octave_signal_caught : &octave_interrupt_state; }
+SpyOctaveFlags spy_octave_flags() { return {&octave_interrupt_state, &octave_signal_caught}; }

@@ -293,9 +293,9 @@ void spy_attach(void *module) {
 
 // A DLL exports Octave's flags, without Octave's check; the stand-in libut
 // is hidden, as in Octave.
-volatile int *spy_octave_flag(bool signal) {
+SpyOctaveFlags spy_octave_flags() {
     static const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
     spy_refusals |= SPY_LIBUT;
-    return reinterpret_cast<volatile int *>(reinterpret_cast<void *>(
-        GetProcAddress(octave, signal ? "octave_signal_caught" : "octave_interrupt_state")));
+    return {reinterpret_cast<volatile int *>(reinterpret_cast<void *>(GetProcAddress(octave, "octave_interrupt_state"))),
+            reinterpret_cast<SpyOctaveSignal *>(reinterpret_cast<void *>(GetProcAddress(octave, "octave_signal_caught")))};
 }
