@@ -61,7 +61,7 @@ bool read_standing(Standing &standing) {
     standing.fields[RESET_ON_FORK_FIELD] = reset_on_fork ? 1 : 0;
     standing.fields[RTPRIO_FIELD] = priority;
     standing.fields[THREAD_NICE_FIELD] = nice;
-    standing.fields[KEPT_FIELD] = static_cast<double>(stronger_others(nice, calling_thread_id()));
+    standing.fields[KEPT_FIELD] = static_cast<double>(stronger_others(nice));
     return true;
 }
 
@@ -75,15 +75,14 @@ const char NOT_GRANTED_MESSAGE[] =
 bool raise_process() {
     int own;
     if (!read_nice(0, own)) return false;
-    const id_t self = calling_thread_id();
-    const NiceSet kept = stronger_others(own, self);
+    const NiceSet kept = stronger_others(own);
     const int raised = raise_own_nice(own);
     int shared = raised;
     while (shared < own && (kept & nice_bit(shared))) ++shared;
     if (shared < own)
         for_each_thread([&](id_t tid) {
             int nice;
-            if (tid != self && read_nice(tid, nice) && nice == own) setpriority(PRIO_PROCESS, tid, shared);
+            if (read_nice(tid, nice) && nice == own) setpriority(PRIO_PROCESS, tid, shared);
         });
     return raised < 0;
 }

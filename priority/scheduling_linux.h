@@ -80,14 +80,14 @@ using NiceSet = std::uint64_t;
 
 inline NiceSet nice_bit(int nice) { return NiceSet{1} << (nice - STRONGEST_NICE); }
 
-// The nice values stronger than `own` that the other threads have: rtboost
-// leaves those threads as they are, and rtrestore tells them from the ones
-// rtboost raised by them.
-inline NiceSet stronger_others(int own, id_t self) {
+// The nice values stronger than the calling thread's, `own`, that other
+// threads have: rtboost leaves those threads as they are, and rtrestore
+// tells them from the ones rtboost raised by them.
+inline NiceSet stronger_others(int own) {
     NiceSet found = 0;
     for_each_thread([&](id_t tid) {
         int nice;
-        if (tid != self && read_nice(tid, nice) && nice < own) found |= nice_bit(nice);
+        if (read_nice(tid, nice) && nice < own) found |= nice_bit(nice);
     });
     return found;
 }
