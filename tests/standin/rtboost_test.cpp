@@ -353,6 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"OrdinaryWithTheFlag", kOrdinaryReset, "[2002,0,1,0,0,0]", kRaised, {0}, {-20}},
         RoundTrip{"NegativeNice", {SCHED_OTHER, 0, -7}, "[2002,0,0,0,-7,0]", kRaised, {-7}, {-20}},
         RoundTrip{"LoweredBatch", {SCHED_BATCH, 0, 5}, "[2002,3,0,0,5,0]", kRaised, {5}, {-20}},
+        RoundTrip{"WeakestIdle", {SCHED_IDLE, 0, 19}, "[2002,5,0,0,19,0]", kRaised, {19}, {-20}},
         // A thread weaker than the calling thread is left as it is.
         RoundTrip{"IdleOthersWeaker", {SCHED_IDLE, 0, 3}, "[2002,5,0,0,3,0]", kRaised, {7}, {7}},
         // One stronger too; its value is noted in old.
@@ -462,9 +463,12 @@ INSTANTIATE_TEST_SUITE_P(
                     kOrdinary},
         RefusalCase{"BoostOldLevelUnreadable", SPY_PRIORITY_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
                     kOrdinary},
-        // Unread, a raise the system granted is taken at its word.
-        RefusalCase{"BoostUnreadable", SPY_PROCESS_READ | SPY_PRIORITY_READ, "rtboost", 0, nullptr, kOrdinary, kNone,
-                    false, kRaised},
+        // Unread, a raise the system granted is taken at its word, also
+        // where the other step was refused.
+        RefusalCase{"BoostClassUnreadable", SPY_PROCESS_READ | SPY_THREAD_SET, "rtboost", 0, nullptr, kOrdinary, kNone,
+                    false, {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
+        RefusalCase{"BoostLevelUnreadable", SPY_PRIORITY_READ | SPY_PROCESS_SET, "rtboost", 0, nullptr, kOrdinary, kNone,
+                    false, {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
         // A job object that holds the class: the level alone still helps.
         RefusalCase{"BoostClassRefused", SPY_PROCESS_SET, "rtboost", 0, nullptr, kOrdinary, kNone, false,
                     {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
@@ -472,6 +476,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
         RefusalCase{"BoostBothRefused", SPY_PROCESS_SET | SPY_THREAD_SET, "rtboost", 1, nullptr, kOrdinary, kNone, true,
                     kOrdinary},
+        RefusalCase{"BoostBothRefusedLevelUnreadable", SPY_PROCESS_SET | SPY_THREAD_SET | SPY_PRIORITY_READ, "rtboost", 0,
+                    nullptr, kOrdinary, kNone, true, kOrdinary},
+        // A session above normal already is no refusal to warn of.
+        RefusalCase{"BoostBothRefusedAboveNormal", SPY_PROCESS_SET | SPY_THREAD_SET, "rtboost", 0, nullptr,
+                    {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}, kNone, false,
+                    {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
         // rtrestore sets what it cannot read, and what it may.
         RefusalCase{"RestoreOldClassUnreadable", SPY_PROCESS_READ, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
                     kOrdinary},
