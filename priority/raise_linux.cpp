@@ -71,7 +71,7 @@ const char NOT_GRANTED_MESSAGE[] =
 
 // The others take the strongest value the calling thread obtained that no
 // thread left alone has, so that rtrestore can tell them apart: one step
-// weaker for each such thread in the way.
+// weaker for each such value in the way.
 bool raise_process() {
     int own;
     if (!read_nice(0, own)) return false;
