@@ -181,74 +181,6 @@ TEST_F(Rtboost, RaisesTheProcessAndTheCallingThreadWhateverTheInputs) {
     EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, -20}));
 }
 
-// rtboost takes the most a caller's limits (faked by the spy for a caller
-// without CAP_SYS_NICE) permit, lowers no thread, and warns where it
-// obtained nothing; rtrestore gives back the ordinary policy and no negative
-// nice value. Only the standing that results is checked: which calls were
-// tried on the way is the code's own.
-constexpr int kAsTheCaller = 100;
-
-struct LimitCase : Row {
-    const char *function;
-    int rtprio_limit;  // -1: no limits, as root
-    int nice_limit;
-    Standing before;  // of the calling thread; every thread starts at its nice
-    Standing after;   // of the calling thread
-    const char *old = nullptr;  // rtrestore's input, if any
-    bool warns = false;
-    int others = kAsTheCaller;  // the other thread's nice value after
-};
-
-class Priority : public Rtboost, public testing::WithParamInterface<LimitCase> {};
-
-TEST_P(Priority, TakesTheBestPermittedAndGivesBackTheOrdinary) {
-    const LimitCase &c = GetParam();
-    ASSERT_TRUE(set_standing(c.before));
-    spy_limit_priority(c.rtprio_limit, c.nice_limit);
-    Call call = call_mex(c.function, 0, c.old ? std::vector<std::string>{c.old} : std::vector<std::string>{});
-    spy_limit_priority(-1, -1);
-    EXPECT_FALSE(call.outcome.raised);
-    EXPECT_EQ(standing(), c.after);
-    const int others = c.others == kAsTheCaller ? std::get<2>(c.after) : c.others;
-    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, others}));
-    EXPECT_EQ(named(call.events, {"warning"}), warning(c.warns));
-    EXPECT_STREQ(spy_last_warning, c.warns ? kNotGranted : "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rtboost, Priority,
-    testing::Values(
-        // An audio group's limits: nice down to 20 - 30, real time up to 95,
-        // of which 80 is taken; or up to 50, all taken.
-        LimitCase{"LimitAboveTheLevel", "rtboost", 95, 30, kOrdinary, {kFifoReset, 80, -10}},
-        LimitCase{"LimitBelowTheLevel", "rtboost", 50, 30, kOrdinary, {kFifoReset, 50, -10}},
-        // Either alone is something obtained, and no warning.
-        LimitCase{"NiceAlone", "rtboost", 0, 30, kOrdinary, {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, -10}},
-        LimitCase{"RealTimeAlone", "rtboost", 95, 0, kOrdinary, {kFifoReset, 80, 0}},
-        // Refused real time, what the thread starts still begins at nice 0;
-        // and the script hears of it.
-        LimitCase{"NothingPermitted", "rtboost", 0, 0, kOrdinary, kOrdinaryReset, nullptr, true},
-        // Nothing more permitted to a session raised before: it stays raised,
-        // without a warning.
-        LimitCase{"NothingMoreForARaisedSession", "rtboost", 0, 0, kRaised, kRaised},
-        // Raised beyond the limits by an administrator: kept as it is.
-        LimitCase{"AlreadyAboveTheLimits", "rtboost", 95, 30, {SCHED_FIFO, 97, -15}, {kFifoReset, 97, -15}},
-        LimitCase{"RealTimeBetweenLimitAndLevel", "rtboost", 50, 30, {SCHED_FIFO, 60, -15}, {kFifoReset, 60, -15}},
-        // Root, already above the level (chrt -r 90): policy and level kept.
-        LimitCase{"RootAboveTheLevel", "rtboost", -1, -1, {SCHED_RR, 90, 0}, {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
-        LimitCase{"RestoreAfterRaise", "rtrestore", -1, -1, kRaised, kOrdinary},
-        LimitCase{"RestoreTheLeastRaise", "rtrestore", -1, -1, {SCHED_OTHER, 0, -1}, kOrdinary},
-        // A positive nice value is the user's choice, and stays.
-        LimitCase{"RestoreKeepsAPositiveNice", "rtrestore", -1, -1, {SCHED_OTHER, 0, 5}, {SCHED_OTHER, 0, 5}},
-        // Without the privilege to drop the reset-on-fork flag, it stays,
-        // also where the standing before had none.
-        LimitCase{"RestoreUnprivileged", "rtrestore", 0, 0, kRaised, kOrdinaryReset},
-        LimitCase{"RestoreOldUnprivileged", "rtrestore", 0, 0, kRaised, kOrdinaryReset, kOrdinaryOld},
-        // An old of the earlier layout (mextime 0.4): every other thread
-        // stronger than its last field goes back to it.
-        LimitCase{"RestoreEarlierLayout", "rtrestore", -1, -1, kRaised, kOrdinary, "[2001,0,0,0,0,7]", false, 7}),
-    RowName());
-
 // Between the raise and the restore: a thread the calling thread starts
 // begins ordinary and stays so; one started by a raised thread (at its nice
 // value) comes back with them; one made weaker since is the user's choice,
@@ -314,10 +246,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RoundTrip{"IdleIdle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, "[1001,64,-15]", kRaised},
         RoundTrip{"IdleTimeCritical", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}, "[1001,64,15]", kRaised},
-        RoundTrip{"BelowNormalLowest", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, "[1001,16384,-2]", kRaised},
+        RoundTrip{"BelowNormalLowest", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, "[1001,16384,-2]",
+                  kRaised},
         RoundTrip{"NormalBelowNormal", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_BELOW_NORMAL}, "[1001,32,-1]", kRaised},
         RoundTrip{"Normal", kOrdinary, "[1001,32,0]", kRaised},
-        RoundTrip{"NormalTimeCritical", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}, "[1001,32,15]", kRaised},
+        RoundTrip{"NormalTimeCritical", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}, "[1001,32,15]",
+                  kRaised},
         RoundTrip{"AboveNormalAboveNormal", {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_ABOVE_NORMAL},
                   "[1001,32768,1]", kRaised},
         RoundTrip{"HighHighest", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, "[1001,128,2]", kRaised},
@@ -355,8 +289,8 @@ INSTANTIATE_TEST_SUITE_P(
         // rtrestore can tell them from it.
         RoundTrip{"OneAlreadyAtTheRaise", kOrdinary, "[2002,0,0,0,0,1]", kRaised, {-20, 0}, {-20, -19}},
         // chrt -r 90 and renice -5: kept by rtboost, which adds the flag.
-        RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, "[2002,2,0,90,-5,0]", {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20},
-                  {-5}, {-20}},
+        RoundTrip{"RaisedRoundRobin", {SCHED_RR, 90, -5}, "[2002,2,0,90,-5,0]",
+                  {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}, {-5}, {-20}},
         RoundTrip{"FifoBelowTheLevel", {SCHED_FIFO, 10, 0}, "[2002,1,0,10,0,0]", kRaised, {0}, {-20}},
         RoundTrip{"FifoWithTheFlag", {kFifoReset, 50, -20}, "[2002,1,1,50,-20,0]", kRaised, {-20}, {-20}},
         // An audio group's limits (nice down to -10, real time up to 95),
@@ -403,29 +337,36 @@ TEST_F(Rtboost, RefusesAnOldFromElsewhere) {
     }
 }
 
-// Every platform call whose failure the code handles, refused: what the
-// script sees (an error, the warning, the standing after), and on Linux
-// that the call holds no descriptor afterwards (on Windows the calls take
-// the pseudo-handles of the process and the thread, and open none). rtboost's steps go
-// on alone; rtrestore gives back what it still can. The other thread starts
-// and ends at the nice value shown.
-struct RefusalCase : Row {
-    int refused;
+// What the script sees of what the system grants and refuses (an error,
+// the warning, the standing after): rtboost takes the most a caller's
+// limits permit (faked by the spy for a caller without CAP_SYS_NICE, or
+// without the privilege on Windows), lowers no thread, and warns where it
+// obtained nothing; rtrestore gives back the ordinary standing, or old's.
+// Then every platform call whose failure the code handles, refused:
+// rtboost's steps go on alone, rtrestore gives back what it still can,
+// and on Linux the call holds no descriptor afterwards (on Windows the
+// calls take the pseudo-handles of the process and the thread, and open
+// none). Only the standing that results is checked: which calls were tried
+// on the way is the code's own.
+constexpr int kAsTheCaller = 100;
+
+struct PriorityCase : Row {
     const char *function;
-    int nargout;
-    const char *old;  // rtrestore's input, if any
-    Standing before;  // every thread at its nice value
-    const char *identifier;
-    bool warns;
-    Standing after;
-    int others = 0;
-    Account account = kRoot;
+    Account account;
+    int refused;      // what the spy makes the platform refuse
+    Standing before;  // of the calling thread; every thread starts at its nice value
+    Standing after;   // of the calling thread
+    const char *old = nullptr;  // rtrestore's input, if any
+    bool warns = false;
+    int others = kAsTheCaller;  // Linux: the other thread's nice value after
+    const char *identifier = "";
+    int nargout = 0;
 };
 
-class Refusal : public Rtboost, public testing::WithParamInterface<RefusalCase> {};
+class Priority : public Rtboost, public testing::WithParamInterface<PriorityCase> {};
 
-TEST_P(Refusal, TellsTheScriptAndHoldsNothing) {
-    const RefusalCase &c = GetParam();
+TEST_P(Priority, TellsTheScriptWhatItObtainedAndHoldsNothing) {
+    const PriorityCase &c = GetParam();
     ASSERT_TRUE(set_standing(c.before));
 #ifndef _WIN32
     const long held_before = held();
@@ -440,95 +381,126 @@ TEST_P(Refusal, TellsTheScriptAndHoldsNothing) {
     EXPECT_STREQ(spy_last_warning, c.warns ? kNotGranted : "");
     EXPECT_EQ(standing(), c.after);
 #ifndef _WIN32
-    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, c.others}));
+    const int others = c.others == kAsTheCaller ? std::get<2>(c.after) : c.others;
+    EXPECT_EQ(standing_of(other_tid_), (Standing{SCHED_OTHER, 0, others}));
     EXPECT_EQ(held(), held_before);
 #endif
 }
 
-const char kNone[] = "", kUnreadable[] = "MATLAB:rtboost:failure";
+const char kUnreadable[] = "MATLAB:rtboost:failure";
 
 INSTANTIATE_TEST_SUITE_P(
-    Rtboost, Refusal,
+    Rtboost, Priority,
 #ifdef _WIN32
     testing::Values(
         // Asked for old, nothing is raised when it cannot be read.
-        RefusalCase{"BoostOldClassUnreadable", SPY_PROCESS_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
-                    kOrdinary},
-        RefusalCase{"BoostOldLevelUnreadable", SPY_PRIORITY_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
-                    kOrdinary},
+        PriorityCase{"BoostOldClassUnreadable", "rtboost", kRoot, SPY_PROCESS_READ, kOrdinary, kOrdinary, nullptr,
+                     false, kAsTheCaller, kUnreadable, 1},
+        PriorityCase{"BoostOldLevelUnreadable", "rtboost", kRoot, SPY_PRIORITY_READ, kOrdinary, kOrdinary, nullptr,
+                     false, kAsTheCaller, kUnreadable, 1},
         // Unread, a raise the system granted is taken at its word, also
         // where the other step was refused.
-        RefusalCase{"BoostClassUnreadable", SPY_PROCESS_READ | SPY_THREAD_SET, "rtboost", 0, nullptr, kOrdinary, kNone,
-                    false, {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
-        RefusalCase{"BoostLevelUnreadable", SPY_PRIORITY_READ | SPY_PROCESS_SET, "rtboost", 0, nullptr, kOrdinary, kNone,
-                    false, {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
+        PriorityCase{"BoostClassUnreadable", "rtboost", kRoot, SPY_PROCESS_READ | SPY_THREAD_SET, kOrdinary,
+                     {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
+        PriorityCase{"BoostLevelUnreadable", "rtboost", kRoot, SPY_PRIORITY_READ | SPY_PROCESS_SET, kOrdinary,
+                     {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
         // A job object that holds the class: the level alone still helps.
-        RefusalCase{"BoostClassRefused", SPY_PROCESS_SET, "rtboost", 0, nullptr, kOrdinary, kNone, false,
-                    {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
-        RefusalCase{"BoostLevelRefused", SPY_THREAD_SET, "rtboost", 0, nullptr, kOrdinary, kNone, false,
-                    {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
-        RefusalCase{"BoostBothRefused", SPY_PROCESS_SET | SPY_THREAD_SET, "rtboost", 1, nullptr, kOrdinary, kNone, true,
-                    kOrdinary},
-        RefusalCase{"BoostBothRefusedLevelUnreadable", SPY_PROCESS_SET | SPY_THREAD_SET | SPY_PRIORITY_READ, "rtboost", 0,
-                    nullptr, kOrdinary, kNone, true, kOrdinary},
+        PriorityCase{"BoostClassRefused", "rtboost", kRoot, SPY_PROCESS_SET, kOrdinary,
+                     {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
+        PriorityCase{"BoostLevelRefused", "rtboost", kRoot, SPY_THREAD_SET, kOrdinary,
+                     {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
+        PriorityCase{"BoostBothRefused", "rtboost", kRoot, SPY_PROCESS_SET | SPY_THREAD_SET, kOrdinary, kOrdinary,
+                     nullptr, true, kAsTheCaller, "", 1},
+        PriorityCase{"BoostBothRefusedLevelUnreadable", "rtboost", kRoot,
+                     SPY_PROCESS_SET | SPY_THREAD_SET | SPY_PRIORITY_READ, kOrdinary, kOrdinary, nullptr, true},
         // A session above normal already is no refusal to warn of.
-        RefusalCase{"BoostBothRefusedAboveNormal", SPY_PROCESS_SET | SPY_THREAD_SET, "rtboost", 0, nullptr,
-                    {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}, kNone, false,
-                    {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
+        PriorityCase{"BoostBothRefusedAboveNormal", "rtboost", kRoot, SPY_PROCESS_SET | SPY_THREAD_SET,
+                     {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL},
+                     {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
         // rtrestore sets what it cannot read, and what it may.
-        RefusalCase{"RestoreOldClassUnreadable", SPY_PROCESS_READ, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    kOrdinary},
-        RefusalCase{"RestoreOldClassRefused", SPY_PROCESS_SET, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
-        RefusalCase{"RestoreOldLevelRefused", SPY_THREAD_SET, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}},
-        RefusalCase{"RestoreClassRefused", SPY_PROCESS_SET, "rtrestore", 0, nullptr, kRaised, kNone, false,
-                    {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
-        RefusalCase{"RestoreLevelRefused", SPY_THREAD_SET, "rtrestore", 0, nullptr, kRaised, kNone, false,
-                    {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}}),
+        PriorityCase{"RestoreOldClassUnreadable", "rtrestore", kRoot, SPY_PROCESS_READ, kRaised, kOrdinary,
+                     kOrdinaryOld},
+        PriorityCase{"RestoreOldClassRefused", "rtrestore", kRoot, SPY_PROCESS_SET, kRaised,
+                     {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}, kOrdinaryOld},
+        PriorityCase{"RestoreOldLevelRefused", "rtrestore", kRoot, SPY_THREAD_SET, kRaised,
+                     {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}, kOrdinaryOld},
+        PriorityCase{"RestoreClassRefused", "rtrestore", kRoot, SPY_PROCESS_SET, kRaised,
+                     {REALTIME_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL}},
+        PriorityCase{"RestoreLevelRefused", "rtrestore", kRoot, SPY_THREAD_SET, kRaised,
+                     {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_TIME_CRITICAL}}),
 #else
     testing::Values(
+        // An audio group's limits: nice down to 20 - 30, real time up to 95,
+        // of which 80 is taken; or up to 50, all taken.
+        PriorityCase{"LimitAboveTheLevel", "rtboost", {95, 30}, 0, kOrdinary, {kFifoReset, 80, -10}},
+        PriorityCase{"LimitBelowTheLevel", "rtboost", {50, 30}, 0, kOrdinary, {kFifoReset, 50, -10}},
+        // Either alone is something obtained, and no warning.
+        PriorityCase{"NiceAlone", "rtboost", {0, 30}, 0, kOrdinary, {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, -10}},
+        PriorityCase{"RealTimeAlone", "rtboost", {95, 0}, 0, kOrdinary, {kFifoReset, 80, 0}},
+        // Refused real time, what the thread starts still begins at nice 0;
+        // and the script hears of it.
+        PriorityCase{"NothingPermitted", "rtboost", {0, 0}, 0, kOrdinary, kOrdinaryReset, nullptr, true},
+        // Nothing more permitted to a session raised before: it stays raised,
+        // without a warning.
+        PriorityCase{"NothingMoreForARaisedSession", "rtboost", {0, 0}, 0, kRaised, kRaised},
+        // Raised beyond the limits by an administrator: kept as it is.
+        PriorityCase{"AlreadyAboveTheLimits", "rtboost", {95, 30}, 0, {SCHED_FIFO, 97, -15}, {kFifoReset, 97, -15}},
+        PriorityCase{"RealTimeBetweenLimitAndLevel", "rtboost", {50, 30}, 0, {SCHED_FIFO, 60, -15},
+                     {kFifoReset, 60, -15}},
+        // Root, already above the level (chrt -r 90): policy and level kept.
+        PriorityCase{"RootAboveTheLevel", "rtboost", kRoot, 0, {SCHED_RR, 90, 0},
+                     {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
+        PriorityCase{"RestoreAfterRaise", "rtrestore", kRoot, 0, kRaised, kOrdinary},
+        PriorityCase{"RestoreTheLeastRaise", "rtrestore", kRoot, 0, {SCHED_OTHER, 0, -1}, kOrdinary},
+        // A positive nice value is the user's choice, and stays.
+        PriorityCase{"RestoreKeepsAPositiveNice", "rtrestore", kRoot, 0, {SCHED_OTHER, 0, 5}, {SCHED_OTHER, 0, 5}},
+        // Without the privilege to drop the reset-on-fork flag, it stays,
+        // also where the standing before had none.
+        PriorityCase{"RestoreUnprivileged", "rtrestore", {0, 0}, 0, kRaised, kOrdinaryReset},
+        PriorityCase{"RestoreOldUnprivileged", "rtrestore", {0, 0}, 0, kRaised, kOrdinaryReset, kOrdinaryOld},
+        // An old of the earlier layout (mextime 0.4): every other thread
+        // stronger than its last field goes back to it.
+        PriorityCase{"RestoreEarlierLayout", "rtrestore", kRoot, 0, kRaised, kOrdinary, "[2001,0,0,0,0,7]", false, 7},
         // Asked for old, nothing is raised when it cannot be read.
-        RefusalCase{"BoostOldPolicyUnreadable", SPY_PRIORITY_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
-                    kOrdinary},
-        RefusalCase{"BoostOldParamUnreadable", SPY_PARAM_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
-                    kOrdinary},
-        RefusalCase{"BoostOldNiceUnreadable", SPY_PROCESS_READ, "rtboost", 1, nullptr, kOrdinary, kUnreadable, false,
-                    kOrdinary},
+        PriorityCase{"BoostOldPolicyUnreadable", "rtboost", kRoot, SPY_PRIORITY_READ, kOrdinary, kOrdinary, nullptr,
+                     false, kAsTheCaller, kUnreadable, 1},
+        PriorityCase{"BoostOldParamUnreadable", "rtboost", kRoot, SPY_PARAM_READ, kOrdinary, kOrdinary, nullptr, false,
+                     kAsTheCaller, kUnreadable, 1},
+        PriorityCase{"BoostOldNiceUnreadable", "rtboost", kRoot, SPY_PROCESS_READ, kOrdinary, kOrdinary, nullptr, false,
+                     kAsTheCaller, kUnreadable, 1},
         // Without old, a step that cannot read its start leaves it, and
         // the other goes on.
-        RefusalCase{"BoostPolicyUnreadable", SPY_PRIORITY_READ, "rtboost", 0, nullptr, kOrdinary, kNone, false,
-                    {SCHED_OTHER, 0, -20}, -20},
-        RefusalCase{"BoostNiceUnreadable", SPY_PROCESS_READ, "rtboost", 0, nullptr, kOrdinary, kNone, false,
-                    {kFifoReset, 80, 0}},
-        RefusalCase{"BoostNiceRefused", SPY_PROCESS_SET, "rtboost", 1, nullptr, kOrdinary, kNone, false,
-                    {kFifoReset, 80, 0}},
-        RefusalCase{"BoostSchedulingRefused", SPY_THREAD_SET, "rtboost", 1, nullptr, kOrdinary, kNone, false,
-                    {SCHED_OTHER, 0, -20}, -20},
-        RefusalCase{"BoostBothRefused", SPY_PROCESS_SET | SPY_THREAD_SET, "rtboost", 1, nullptr, kOrdinary, kNone, true,
-                    kOrdinary},
+        PriorityCase{"BoostPolicyUnreadable", "rtboost", kRoot, SPY_PRIORITY_READ, kOrdinary, {SCHED_OTHER, 0, -20}},
+        PriorityCase{"BoostNiceUnreadable", "rtboost", kRoot, SPY_PROCESS_READ, kOrdinary, {kFifoReset, 80, 0}},
+        PriorityCase{"BoostNiceRefused", "rtboost", kRoot, SPY_PROCESS_SET, kOrdinary, {kFifoReset, 80, 0}, nullptr,
+                     false, kAsTheCaller, "", 1},
+        PriorityCase{"BoostSchedulingRefused", "rtboost", kRoot, SPY_THREAD_SET, kOrdinary, {SCHED_OTHER, 0, -20},
+                     nullptr, false, kAsTheCaller, "", 1},
+        PriorityCase{"BoostBothRefused", "rtboost", kRoot, SPY_PROCESS_SET | SPY_THREAD_SET, kOrdinary, kOrdinary,
+                     nullptr, true, kAsTheCaller, "", 1},
         // Limits that cannot be read grant nothing beyond what is asked.
-        RefusalCase{"BoostLimitsUnreadable", SPY_LIMITS, "rtboost", 1, nullptr, kOrdinary, kNone, true, kOrdinaryReset, 0,
-                    {50, 30}},
+        PriorityCase{"BoostLimitsUnreadable", "rtboost", {50, 30}, SPY_LIMITS, kOrdinary, kOrdinaryReset, nullptr, true,
+                     kAsTheCaller, "", 1},
         // Without the list of threads, or with every other thread ended,
         // the calling thread is raised alone.
-        RefusalCase{"BoostThreadListRefused", SPY_THREAD_LIST, "rtboost", 1, nullptr, kOrdinary, kNone, false, kRaised},
-        RefusalCase{"BoostOthersGone", SPY_OTHERS_GONE, "rtboost", 1, nullptr, kOrdinary, kNone, false, kRaised},
+        PriorityCase{"BoostThreadListRefused", "rtboost", kRoot, SPY_THREAD_LIST, kOrdinary, kRaised, nullptr, false, 0,
+                     "", 1},
+        PriorityCase{"BoostOthersGone", "rtboost", kRoot, SPY_OTHERS_GONE, kOrdinary, kRaised, nullptr, false, 0, "",
+                     1},
         // rtrestore gives back what it may, and what it can find.
-        RefusalCase{"RestoreOldNiceRefused", SPY_PROCESS_SET, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    {SCHED_OTHER, 0, -20}, -20},
-        RefusalCase{"RestoreOldSchedulingRefused", SPY_THREAD_SET, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    {kFifoReset, 80, 0}},
-        RefusalCase{"RestoreOldNiceUnreadable", SPY_PROCESS_READ, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    kOrdinary, -20},
-        RefusalCase{"RestoreNiceUnreadable", SPY_PROCESS_READ, "rtrestore", 0, nullptr, kRaised, kNone, false,
-                    {SCHED_OTHER, 0, -20}, -20},
-        RefusalCase{"RestoreOldThreadListRefused", SPY_THREAD_LIST, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    kOrdinary, -20},
-        RefusalCase{"RestoreThreadListRefused", SPY_THREAD_LIST, "rtrestore", 0, nullptr, kRaised, kNone, false, kOrdinary,
-                    -20},
-        RefusalCase{"RestoreOldOthersGone", SPY_OTHERS_GONE, "rtrestore", 0, kOrdinaryOld, kRaised, kNone, false,
-                    kOrdinary, -20}),
+        PriorityCase{"RestoreOldNiceRefused", "rtrestore", kRoot, SPY_PROCESS_SET, kRaised, {SCHED_OTHER, 0, -20},
+                     kOrdinaryOld},
+        PriorityCase{"RestoreOldSchedulingRefused", "rtrestore", kRoot, SPY_THREAD_SET, kRaised, {kFifoReset, 80, 0},
+                     kOrdinaryOld},
+        PriorityCase{"RestoreOldNiceUnreadable", "rtrestore", kRoot, SPY_PROCESS_READ, kRaised, kOrdinary, kOrdinaryOld,
+                     false, -20},
+        PriorityCase{"RestoreNiceUnreadable", "rtrestore", kRoot, SPY_PROCESS_READ, kRaised, {SCHED_OTHER, 0, -20}},
+        PriorityCase{"RestoreOldThreadListRefused", "rtrestore", kRoot, SPY_THREAD_LIST, kRaised, kOrdinary,
+                     kOrdinaryOld, false, -20},
+        PriorityCase{"RestoreThreadListRefused", "rtrestore", kRoot, SPY_THREAD_LIST, kRaised, kOrdinary, nullptr,
+                     false, -20},
+        PriorityCase{"RestoreOldOthersGone", "rtrestore", kRoot, SPY_OTHERS_GONE, kRaised, kOrdinary, kOrdinaryOld,
+                     false, -20}),
 #endif
     RowName());
 
