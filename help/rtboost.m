@@ -15,9 +15,19 @@
 %
 %   The raise lasts until RTRESTORE lowers it again, or the process ends.
 %   Calling RTBOOST again repeats the same settings, and its OLD is then
-%   the raised priority: keep the first one. Inputs are ignored. Whatever
-%   the system refuses is refused silently; RTSTATUS tells what was
-%   obtained.
+%   the raised priority: keep the first one. Inputs are ignored. The
+%   system grants what the account may have (see the platform notes);
+%   RTSTATUS tells what was obtained.
+%
+%   Where the system grants neither the process nor the thread anything,
+%   RTBOOST warns, naming what was refused and where to read how to grant
+%   it. It does not warn when either was granted, nor when the session
+%   was raised already. Up to version 0.4 RTBOOST, like the system calls
+%   it makes, stayed silent on a refusal, which a script took for
+%   success; the warning is a deliberate change. A script that expects
+%   the refusal can turn the warning off:
+%
+%       warning('off', 'MATLAB:rtboost:notGranted');
 %
 %   OLD is a row of doubles a log can hold (save it, print it with
 %   mat2str, read it back); its first element marks the platform and
@@ -27,13 +37,15 @@
 %              high, 256 realtime, 16384 below normal, 32768 above
 %              normal) and the thread's level (-15 to 15), such as
 %              [1001 32 0].
-%     Linux    [2001, policy, reset, rtprio, nice, others]: the thread's
+%     Linux    [2002, policy, reset, rtprio, nice, kept]: the thread's
 %              policy (0 SCHED_OTHER, 1 SCHED_FIFO, 2 SCHED_RR,
 %              3 SCHED_BATCH, 5 SCHED_IDLE), 1 if it carries
 %              SCHED_RESET_ON_FORK else 0, its real-time priority (0
 %              outside SCHED_FIFO and SCHED_RR), its nice value, and the
-%              weakest nice value among the process's other threads,
-%              such as [2001 0 0 0 0 0].
+%              nice values stronger than the thread's that other threads
+%              had, which they keep, as the sum of 2^(20 + n) for each
+%              such value n (0 for none: 1024 says a thread at -10), such
+%              as [2002 0 0 0 0 0].
 %
 %   A thread at real-time priority that never waits can make the machine
 %   unresponsive. Pace loops with WAITUNTIL, which sleeps through most of
@@ -45,21 +57,45 @@
 %     MATLAB:rtboost:failure  'The priority cannot be read.'
 %                             The system does not tell the priority
 %                             (OLD asked for).
+%   Warning (identifier), given after the raise, which then stands as
+%   the system left it:
+%     MATLAB:rtboost:notGranted
+%                             Neither the process nor the thread was
+%                             granted a higher priority; the platform
+%                             notes say what grants them. Linux: 'No
+%                             higher priority was granted: this account
+%                             may take neither real-time scheduling
+%                             (RLIMIT_RTPRIO) nor a negative nice value
+%                             (RLIMIT_NICE); help rtboost says how to
+%                             grant them.'
 %   In Octave a message starts with the function's name:
 %   'rtboost: Too many output arguments.'
 %
 %   Platform notes:
 %     Windows  SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS),
-%              then SetThreadPriority(GetCurrentThread(),
+%              unless the process has that class already, then
+%              SetThreadPriority(GetCurrentThread(),
 %              THREAD_PRIORITY_TIME_CRITICAL) (kernel32); OLD from
 %              GetPriorityClass and GetThreadPriority. Windows quietly
-%              grants the highest class the account may have (high,
-%              unless it may raise scheduling priority).
+%              grants the highest class the account may have: the
+%              real-time class needs the privilege 'Increase scheduling
+%              priority' (SeIncreaseBasePriorityPrivilege, which
+%              administrators have; secpol.msc, User Rights Assignment,
+%              grants it to others), and any other account gets high. A
+%              process that a job object holds at its class (as some
+%              managed or remote sessions do) is refused the class; the
+%              warning comes only where the thread's level is refused
+%              too.
 %     Linux    There is no priority class for a whole process. The process
-%              step gives every thread of the process nice -20
-%              (setpriority for each thread in /proc/self/task); the
-%              thread step puts the calling thread alone under SCHED_FIFO
-%              at priority 80, with SCHED_RESET_ON_FORK
+%              step gives the calling thread nice -20, and so each other
+%              thread of the process that had the same nice value
+%              (setpriority for each thread in /proc/self/task); threads
+%              at any other value, such as a host's background helper at
+%              nice 10, keep it. Another thread already at the value the
+%              calling thread obtained keeps it, and those raised take the
+%              next weaker one (-19), so that RTRESTORE(OLD) can tell
+%              them apart. The thread step puts the calling thread alone
+%              under SCHED_FIFO at priority 80, with SCHED_RESET_ON_FORK
 %              (pthread_setschedparam): threads and processes it starts
 %              afterwards (a worker pool, a SYSTEM command) begin in the
 %              ordinary policy with nice 0 or more. 80 leaves the top

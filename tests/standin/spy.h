@@ -36,6 +36,14 @@ enum {
     // as a seccomp filter refuses prctl (EPERM).
     SPY_RESOLUTION = 256,
     SPY_TIME_STEP = 512,       // Windows: GetSystemTimeAdjustment, the older UTC clock's step
+    // The priority calls:
+    SPY_PROCESS_READ = 1 << 10,  // each thread's nice value (getpriority), the class (GetPriorityClass)
+    SPY_PROCESS_SET = 1 << 11,   // setpriority, SetPriorityClass
+    SPY_THREAD_SET = 1 << 12,    // pthread_setschedparam, SetThreadPriority
+    SPY_PARAM_READ = 1 << 13,    // Linux: sched_getparam
+    SPY_LIMITS = 1 << 14,        // Linux: getrlimit of RLIMIT_NICE and RLIMIT_RTPRIO
+    SPY_THREAD_LIST = 1 << 15,   // Linux: /proc/self/task, as if /proc were not mounted
+    SPY_OTHERS_GONE = 1 << 16,   // Linux: every other thread ends as it is read or set (ESRCH)
 };
 extern int spy_refusals;
 bool spy_refuses(int what);
@@ -64,9 +72,12 @@ void spy_saw_counter(long long ticks);
 int spy_utc_read();
 void spy_saw_utc(double posix_seconds);
 
-// Linux: while armed, getrlimit reports these RLIMIT_RTPRIO and RLIMIT_NICE
-// limits, and setpriority and pthread_setschedparam refuse what a caller
-// without CAP_SYS_NICE would be refused under them. Negative limits: off.
+// An ordinary account while armed. Linux: getrlimit reports these
+// RLIMIT_RTPRIO and RLIMIT_NICE limits, and setpriority and
+// pthread_setschedparam refuse what a caller without CAP_SYS_NICE would be
+// refused under them. Windows (any limit): an account without the privilege
+// to raise scheduling priority, which is given the high class for the
+// real-time one. Negative limits: off.
 void spy_limit_priority(int rtprio, int nice);
 
 // Replay: while on, the counter is virtual, for the test and the MEX file

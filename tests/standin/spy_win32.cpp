@@ -19,6 +19,7 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #define SPY_SYSTEM_CALLS(X)                                                                      \
     X("kernel32.dll", QueryPerformanceFrequency) X("kernel32.dll", QueryPerformanceCounter)      \
     X("kernel32.dll", Sleep) X("kernel32.dll", SetPriorityClass)                                \
+    X("kernel32.dll", GetPriorityClass)                                                         \
     X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetThreadPriority)                   \
     X("kernel32.dll", GetProcAddress)                                                           \
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
@@ -145,14 +146,39 @@ static void WINAPI spy_Sleep(DWORD milliseconds) {
 static const char *other_process(HANDLE process) { return process == GetCurrentProcess() ? "" : "other process,"; }
 static const char *other_thread(HANDLE thread) { return thread == GetCurrentThread() ? "" : "other thread,"; }
 
+// An account without SeIncreaseBasePriorityPrivilege, which every
+// administrator has: asked for the real-time class, Windows sets the high
+// one, whatever class the process had ("Without this privilege, the highest
+// the priority can be set to is High Priority": Microsoft's documentation of
+// Win32_Process.SetPriority; ReactOS's kernel32 SetPriorityClass does the
+// same). Wine grants every class, and checks each thread level against the
+// process's class itself (server/thread.c, set_thread_base_priority).
+static bool ordinary_account;
+
+void spy_limit_priority(int rtprio, int nice) { ordinary_account = rtprio >= 0 && nice >= 0; }
+
+// A job object that holds the process's class, or a handle without the
+// right to set it, makes the call fail with ERROR_ACCESS_DENIED.
+static BOOL refused() {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
     spy_record("process_priority(%s0x%lx)", other_process(process), priority_class);
+    if (spy_refuses(SPY_PROCESS_SET)) return refused();
+    if (ordinary_account && spy_armed() && priority_class == REALTIME_PRIORITY_CLASS)
+        priority_class = HIGH_PRIORITY_CLASS;
     return NEXT(SetPriorityClass)(process, priority_class);
+}
+
+static DWORD WINAPI spy_GetPriorityClass(HANDLE process) {
+    return spy_refuses(SPY_PROCESS_READ) ? refused() : NEXT(GetPriorityClass)(process);
 }
 
 static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     spy_record("thread_priority(%s%d)", other_thread(thread), priority);
-    return NEXT(SetThreadPriority)(thread, priority);
+    return spy_refuses(SPY_THREAD_SET) ? refused() : NEXT(SetThreadPriority)(thread, priority);
 }
 
 static int WINAPI spy_GetThreadPriority(HANDLE thread) {
