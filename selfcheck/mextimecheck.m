@@ -84,28 +84,27 @@ function r = mextimecheck(varargin)
 % Set from CMakeLists.txt when the file is copied into a release.
 MEXTIME_VERSION = '@PROJECT_VERSION@';
 
-% Errors in the options come before anything is measured.
-[do_plot, file] = parse_options(varargin);
 in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
-if do_plot
-    check_graphics(in_octave);
-    if isempty(file) && ~has_display(in_octave)
-        file = 'mextimecheck.png';
-    end
-    if ~isempty(file)
-        file = check_file(file);
+if in_octave
+    host = 'Octave';
+else
+    host = 'MATLAB';
+end
+% Errors in the options come before anything is measured; so does a plot
+% that cannot be drawn, which is said at once, and the check goes on.
+opts = options(varargin, host, version, exist('jsonencode') ~= 0); %#ok<EXIST> a builtin or a file
+if opts.plot
+    [opts.plot, opts.plot_file, why] = plot_ready(opts.plot_file, in_octave);
+    if ~opts.plot
+        warning('mextimecheck:cannotPlot', '%s The check measures and reports without the plot.', why);
     end
 end
 
 started = clock;
 res = struct();
-if in_octave
-    res.host = 'Octave';
-else
-    res.host = 'MATLAB';
-end
+res.host = host;
 res.host_version = version;
-res.platform = computer;
+res.computer = computer;
 if strcmp(MEXTIME_VERSION(1), '@')
     res.mextime_version = 'unreleased';
 else
@@ -113,12 +112,15 @@ else
 end
 res.date = datestr(now, 'yyyy-mm-dd HH:MM:SS');
 fprintf('mextime %s self-check in %s %s on %s, %s\n', res.mextime_version, ...
-    res.host, res.host_version, res.platform, res.date);
+    res.host, res.host_version, res.computer, res.date);
+res.machine = machine_info(in_octave);
+res.load = struct('before', machine_load(), 'after', []);
 
 % Behaviour first: what is missing or broken is named before any timing.
 names = {'clockread', 'clockutc', 'sleep', 'waituntil', 'delay', 'rtboost', 'rtrestore', 'rtstatus'};
 [res.functions, found, failures] = locate(names);
-failures = [failures, check_errors(found)];
+[error_failures, res.error_checks] = check_errors(found);
+failures = [failures, error_failures];
 [answer_failures, notes] = check_answers(found);
 failures = [failures, answer_failures];
 if ~found.clockread
@@ -132,8 +134,8 @@ res.wakeup_latency_request = wakeup_latency_request();
 [before, status_failures] = read_status(found);
 failures = [failures, status_failures];
 state = priority_state(before);
-res.priority = struct('before', before, 'boosted', [], 'after', [], 'state', state, ...
-    'raised_before', strcmp(state, 'raised'), 'obtained', false, 'restored', false);
+res.priority = struct('before', before, 'boosted', [], 'kept', [], 'after', [], 'state', state, ...
+    'raised_before', strcmp(state, 'raised'), 'obtained', false, 'restored', false, 'warning', '');
 
 if strcmp(state, 'normal')
     fprintf('measuring without rtboost ...\n');
@@ -149,11 +151,8 @@ res.boosted = [];
 if strcmp(state, 'normal') && found.rtboost && found.rtrestore
     % Also runs if the check is interrupted from here on.
     restore = onCleanup(@() rtrestore());
-    try
-        rtboost();
-    catch err
-        failures{end + 1} = sprintf('rtboost: raised %s: %s', err.identifier, err.message);
-    end
+    [boost_failures, res.priority.warning] = boost();
+    failures = [failures, boost_failures];
     [res.priority.boosted, status_failures] = read_status(found);
     failures = [failures, status_failures];
     res.priority.obtained = ~same_status(before, res.priority.boosted);
@@ -162,6 +161,10 @@ if strcmp(state, 'normal') && found.rtboost && found.rtrestore
         [res.boosted, pass_failures, pass_notes] = measure(found);
         failures = [failures, pass_failures];
         notes = [notes, pass_notes];
+        % What the system still grants after a pass of work: macOS may
+        % take a time constraint back from a thread that overruns it.
+        [res.priority.kept, status_failures] = read_status(found);
+        failures = [failures, status_failures];
     end
     clear('restore');
     res.priority.restored = true;
@@ -175,79 +178,31 @@ if res.priority.restored && ~isempty(before.process) && ~same_status(before, res
 end
 
 [res.utc_uncertainty, res.utc_drift_ppm] = utc_figures(found, first_pair);
+res.load.after = machine_load();
 res.notes = notes;
 res.failures = failures;
 res.seconds = etime(clock, started);
 res = conclude(res);
 report(res);
 
-if do_plot
-    plot_cdfs(res, file);
+if ~isempty(opts.report_file)
+    write_report(res, opts.report_file, opts.methods_file);
+end
+if opts.plot
+    % Drawn last: should it fail all the same, the figures are not lost.
+    try
+        plot_cdfs(res, opts.plot_file);
+    catch err
+        warning('mextimecheck:cannotPlot', 'The plot failed: %s', err.message);
+    end
 end
 if nargout > 0
     r = res;
 end
 end
 
-% --- Options -------------------------------------------------------------
-
-function [do_plot, file] = parse_options(args)
-do_plot = ~isempty(args);
-file = '';
-if numel(args) > 2
-    error('mextimecheck:invalidNumInputs', 'Usage: mextimecheck, mextimecheck(''plot'') or mextimecheck(''plot'', file).');
-end
-if isempty(args)
-    return;
-end
-if ~ischar(args{1}) || ~strcmpi(args{1}, 'plot')
-    error('mextimecheck:invalidOption', 'Unknown option: the only option is ''plot''.');
-end
-if numel(args) == 2
-    file = args{2};
-    if ~ischar(file) || isempty(file) || size(file, 1) ~= 1
-        error('mextimecheck:invalidFile', 'The file must be a file name, as text.');
-    end
-end
-end
-
-function check_graphics(in_octave)
-if in_octave && isempty(feval('available_graphics_toolkits'))
-    error('mextimecheck:noGraphics', ...
-        'Octave has no graphics toolkit here, so it cannot plot: install gnuplot, or run without ''plot''.');
-end
-end
-
-function yes = has_display(in_octave)
-% octave-cli and matlab -nodisplay draw nowhere a user would see.
-if in_octave
-    yes = feval('have_window_system');
-else
-    yes = usejava('awt');
-end
-end
-
-function file = check_file(file)
-% Written as PNG; a name without extension gets .png, as print would add.
-% The full name is what the report prints.
-[folder, ~, ext] = fileparts(file);
-if isempty(ext)
-    file = [file '.png'];
-end
-if isempty(folder)
-    file = fullfile(pwd, file);
-end
-existed = exist(file, 'file') == 2;
-fid = fopen(file, 'a');
-if fid < 0
-    error('mextimecheck:cannotWrite', 'Cannot write the file %s.', file);
-end
-fclose(fid);
-if ~existed
-    delete(file);
-end
-end
-
 %!error id=mextimecheck:invalidOption mextimecheck ("plto")
 %!error id=mextimecheck:invalidFile mextimecheck ("plot", 5)
-%!error id=mextimecheck:invalidNumInputs mextimecheck ("plot", "check.png", 1)
+%!error id=mextimecheck:invalidFile mextimecheck ("report")
+%!error id=mextimecheck:invalidOption mextimecheck ("plot", "report", "r.json", "plot")
+%!error id=mextimecheck:invalidNumInputs mextimecheck ("plot", "a.png", "report", "r.json", 1)

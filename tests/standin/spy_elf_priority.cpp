@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 #include <errno.h>
+#include <linux/capability.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -38,6 +39,18 @@ extern "C" int getrlimit(__rlimit_resource_t resource, rlimit *limit) __THROW {
         return 0;
     }
     return NEXT(getrlimit)(resource, limit);
+}
+
+extern "C" int capget(cap_user_header_t header, cap_user_data_t data);
+
+// The caller the limits stand for has no CAP_SYS_NICE (capget(2)).
+extern "C" int capget(cap_user_header_t header, cap_user_data_t data) {
+    const int result = NEXT(capget)(header, data);
+    if (result == 0 && data && limits_apply()) {
+        data[CAP_TO_INDEX(CAP_SYS_NICE)].effective &= ~CAP_TO_MASK(CAP_SYS_NICE);
+        data[CAP_TO_INDEX(CAP_SYS_NICE)].permitted &= ~CAP_TO_MASK(CAP_SYS_NICE);
+    }
+    return result;
 }
 
 // As the kernel rules for a caller without CAP_SYS_NICE: a thread may always
