@@ -41,6 +41,13 @@ using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION
 using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
 static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
+// The process's power throttling state as its MEX files set it: Windows
+// keeps what SetProcessInformation sets, and from Windows 11 22H2 on
+// GetProcessInformation answers it; before, it refuses the class with
+// ERROR_INVALID_PARAMETER (Microsoft's documentation of both calls, and
+// its Q&A thread "GetProcessInformation ProcessPowerThrottling does not
+// seem to work"). Wine does not answer it, so the spy stands in for it.
+static PROCESS_POWER_THROTTLING_STATE throttling{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
 
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 // The module's last counter reading, from which a relative due time counts;
@@ -154,9 +161,24 @@ static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION
                           state->StateMask == 0;
     spy_record(opts_out ? "throttling" : "throttling(%d,%d,%lu,%lu,%lu)", process_information_in_kernel32,
                kind, size, state->ControlMask, state->StateMask);
+    if (kind == ProcessPowerThrottling && size == sizeof *state && !*other_process(process)) throttling = *state;
     // Older Wine lacks the call; the spy then stands in for it.
     return next_SetProcessInformation && reinterpret_cast<SetProcessInformationFunction>(
                                              next_SetProcessInformation)(process, kind, information, size);
+}
+
+static BOOL WINAPI spy_GetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind, LPVOID information,
+                                             DWORD size) {
+    auto *state = static_cast<PROCESS_POWER_THROTTLING_STATE *>(information);
+    spy_record("throttling_read");
+    if (kind != ProcessPowerThrottling || size != sizeof *state || *other_process(process) ||
+        spy_refuses(SPY_THROTTLING_READ)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    state->ControlMask = throttling.ControlMask;
+    state->StateMask = throttling.StateMask;
+    return TRUE;
 }
 
 // The calls looked up by name are handed out as hooks, after noting what
@@ -172,6 +194,8 @@ static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
         process_information_in_kernel32 = in_kernel32;
         return reinterpret_cast<FARPROC>(spy_SetProcessInformation);
     }
+    if (std::strcmp(name, "GetProcessInformation") == 0 && in_kernel32)
+        return reinterpret_cast<FARPROC>(spy_GetProcessInformation);
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
