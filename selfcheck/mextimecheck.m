@@ -2,12 +2,14 @@ function r = mextimecheck(varargin)
 %MEXTIMECHECK  Check mextime on this machine: behaviour, timing and priority.
 %   MEXTIMECHECK checks that clockread, clockutc, sleep, waituntil, delay,
 %   rtboost, rtrestore and rtstatus behave as their help says on this
-%   host, then measures how precise the timing is here: for about 10
+%   host, then measures how precise the timing is here: for about 12
 %   seconds at the priority MATLAB or Octave runs at, and where RTBOOST
-%   obtains a higher priority, for about 10 seconds more with it. It
-%   prints a table of figures and one line of verdict per figure: whether
-%   1 ms pacing will hold on this machine, and what to change where it
-%   does not.
+%   obtains a higher priority, for about 12 seconds more with it. It
+%   checks each assumption mextime makes about this platform and host
+%   (docs/platforms.md), and prints a table of figures, one line per
+%   platform check, and one line of verdict per figure: whether 1 ms
+%   pacing will hold on this machine, and what to change where it does
+%   not.
 %
 %   R = MEXTIMECHECK() also returns every figure in a struct, for a lab
 %   log or a bug report:
@@ -16,14 +18,23 @@ function r = mextimecheck(varargin)
 %                           function's name
 %     R.notes               what behaves as documented for this platform
 %                           but is worth knowing (Windows' early Sleep)
-%     R.host, R.host_version, R.platform (computer), R.mextime_version,
+%     R.host, R.host_version, R.computer, R.mextime_version, R.date,
 %     R.functions           where each function runs from
-%     R.priority            what RTSTATUS reported before, after RTBOOST
-%                           and at the end; .state is how the check found
-%                           it ('normal', 'raised', 'lowered' or
-%                           'unknown'), .obtained is true when RTBOOST
-%                           changed it, .restored when RTRESTORE gave it
-%                           back
+%     R.machine             .system ('Linux', 'Windows' or 'macOS'),
+%                           .os, .kernel, .cpu, .cores; on Linux
+%                           .clock_source and .preemption
+%     R.load                .before and .after the check: .loadavg, the
+%                           load average over 1, 5 and 15 minutes (NaN
+%                           on Windows), and .busy_share, the share of a
+%                           core a busy loop of 0.2 s got
+%     R.priority            what RTSTATUS reported before, after RTBOOST,
+%                           after the pass with it (.kept) and at the
+%                           end, each with its fourth answer (.platform);
+%                           .state is how the check found it ('normal',
+%                           'raised', 'lowered' or 'unknown'), .obtained
+%                           is true when RTBOOST changed it, .restored
+%                           when RTRESTORE gave it back, .warning the
+%                           identifier of the warning RTBOOST gave ('')
 %     R.wakeup_latency_request  Linux: whether SLEEP and WAITUNTIL can hold
 %                           their PM QoS request on /dev/cpu_dma_latency;
 %                           [] elsewhere
@@ -34,17 +45,33 @@ function r = mextimecheck(varargin)
 %     R.utc_drift_ppm       how fast UTC moved against the counter between
 %                           the check's first and last pair
 %     R.seconds             how long the check took
+%     R.platform            one row per platform check: .name, .verdict
+%                           ('holds', 'does not hold' or 'cannot tell'),
+%                           .figure (what it rests on), .advice
 %     R.verdicts
 %   Figures are in milliseconds (_ms) or microseconds (_us) where their
 %   name says so, cpu_share a fraction of one core; NaN where a figure
 %   could not be measured.
+%
+%   MEXTIMECHECK('report', FILE) also writes every figure, with the
+%   histograms and samples of the waits and the trials, every verdict and
+%   every platform check, to the JSON file FILE (docs/report.md gives its
+%   fields), and prints a methods paragraph worded from the figures, which
+%   it saves beside it as FILE's name with _methods.txt. It needs the
+%   host's jsonencode (MATLAB R2016b or later, Octave 7 or later); without
+%   it, or where FILE cannot be written, it raises an error before
+%   measuring anything.
 %
 %   MEXTIMECHECK('plot') also draws the CDFs of how late sleep(1) and a
 %   1 ms WAITUNTIL end, read after they return, in one figure. Without a
 %   display (octave-cli, matlab -nodisplay) it saves the figure as
 %   mextimecheck.png in the current folder instead, and prints its path.
 %   MEXTIMECHECK('plot', FILE) saves it as the PNG file FILE, from an
-%   invisible figure, and prints its path.
+%   invisible figure, and prints its path. Whether the figure can be drawn
+%   or saved is found before measuring: where it cannot, the warning
+%   mextimecheck:cannotPlot says why at once, and the check measures and
+%   returns R without the plot. 'plot' and 'report' combine, in either
+%   order: MEXTIMECHECK('plot', 'check.png', 'report', 'check.json').
 %
 %   The figures, each read with CLOCKREAD right after the call returns,
 %   when the script goes on:
@@ -54,26 +81,32 @@ function r = mextimecheck(varargin)
 %     waituntil   the same for 300 waits to a deadline 1 ms ahead; the
 %                 spin it learned, and the CPU share of a 1 kHz loop of
 %                 1,000 steps with it;
-%     trials      200 trials 10 ms apart, paced with WAITUNTIL to absolute
+%     timer       the same for WAITUNTIL(t, 0): the timer alone, without
+%                 a spin;
+%     trials      two loops of 200 trials 10 ms apart, one early and one
+%                 late in the pass, paced with WAITUNTIL to absolute
 %                 deadlines: the jitter (standard deviation of the
 %                 intervals) and the onset error against the plan at p99
 %                 and at worst; and the worst onset of 10 trials 500 ms
 %                 apart.
-%   The pacing verdict rests on the p99 onset error of the 200 trials
-%   (two of them may be further off), with the worst shown beside it:
-%   1 ms pacing holds below 0.5 ms, holds with little margin below 1 ms,
-%   and does not hold from 1 ms on. Where it does not hold with margin, the
-%   verdict says what to change: the priority, the PM QoS request, a
-%   fixed spin, or the machine's load.
+%   The pacing verdict rests on the p99 onset error of each loop of 200
+%   trials (two of them may be further off), with the worst and the load
+%   shown beside it: 1 ms pacing holds below 0.5 ms, holds with little
+%   margin below 1 ms, and does not hold from 1 ms on. Where the two loops
+%   disagree, the verdict says so and advises a rerun on a quiet machine.
+%   Where pacing does not hold with margin, the verdict says what to
+%   change: the priority, the PM QoS request, a fixed spin, or the
+%   machine's load.
 %
 %   Priority: the priority is left as it was found. The pass with RTBOOST
 %   runs only where MATLAB or Octave runs at the ordinary priority, and
 %   RTRESTORE brings it back afterwards, also when the check is
 %   interrupted (Ctrl+C). Where the priority was already raised, or
-%   lowered, the timing is measured once, as found.
+%   lowered, the timing is measured once, as found. Where RTBOOST obtains
+%   nothing, its warning is not shown: the priority verdict says so.
 %
-%   When reporting a problem, send the printed table, or R (save it with
-%   R = mextimecheck(); save('mextimecheck.mat', 'R')).
+%   When reporting a problem, send the printed table, or the report
+%   (mextimecheck('report', 'mextimecheck.json')).
 %
 %   See also CLOCKREAD, CLOCKUTC, SLEEP, WAITUNTIL, RTBOOST, RTRESTORE,
 %   RTSTATUS.

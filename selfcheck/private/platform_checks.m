@@ -407,7 +407,7 @@ function text = text_of(x, raw)
 if isnan(x)
     text = raw;
 else
-    text = sprintf('%g', x);
+    text = sprintf('%.15g', x);
 end
 end
 
