@@ -347,6 +347,11 @@ TEST_P(Rtstatus, NamesWhatTheProcessAndThreadHave) {
     for (size_t k = 0; k < 3; ++k) EXPECT_EQ(format_array(call.outcome.outputs[k]), answers[k]);
     const std::string platform = format_array(call.outcome.outputs[3]);
     EXPECT_TRUE(std::regex_match(platform, std::regex(platform_pattern(c)))) << platform << "\n" << platform_pattern(c);
+    // The timer's step now lies between its finest and its coarsest.
+    std::smatch steps;
+    if (std::regex_search(platform, steps, std::regex("timer_resolution_ms=([0-9.]+); timer_resolution_range_ms=([0-9.]+)-([0-9.]+)"))) {
+        EXPECT_TRUE(std::stod(steps[2]) <= std::stod(steps[1]) && std::stod(steps[1]) <= std::stod(steps[3])) << platform;
+    }
 }
 
 // Asked for three answers or fewer, rtstatus reads nothing of the fourth:
@@ -376,6 +381,8 @@ INSTANTIATE_TEST_SUITE_P(
                    -1, -1, 0, true},
         StatusCase{"ThrottlingUntold", kOrdinary, "logical(0)", "'normal'", "'normal'",
                    {{"power_throttling", "unknown"}}, -1, -1, SPY_THROTTLING_READ, true},
+        StatusCase{"NotAdministrator", kOrdinary, "logical(0)", "'normal'", "'normal'", {{"privileged", "no"}}, -1,
+                   -1, SPY_ELEVATION},
         StatusCase{"AfterRtboost", kRaised, "logical(1)", "'realtime'", "'time critical'", {}},
         StatusCase{"High", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, "logical(0)", "'high'", "'highest'", {}},
         StatusCase{"AboveNormal", {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_ABOVE_NORMAL}, "logical(0)",

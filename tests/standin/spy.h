@@ -29,6 +29,7 @@ enum {
     SPY_HIGH_RESOLUTION = 16,  // Windows: the high-resolution timer, as before Windows 10 1803
     SPY_LATENCY = 32,          // Linux: /dev/cpu_dma_latency, as to an ordinary user
     SPY_THROTTLING_READ = 64,  // Windows: the power throttling state, as before Windows 11 22H2
+    SPY_ELEVATION = 128,       // Windows: the token's elevation, as to an account not run as administrator
 };
 extern int spy_refusals;
 bool spy_refuses(int what);

@@ -181,6 +181,21 @@ static BOOL WINAPI spy_GetProcessInformation(HANDLE process, PROCESS_INFORMATION
     return TRUE;
 }
 
+// A token's elevation as Windows answers it (TOKEN_ELEVATION: nonzero where
+// elevated); Wine runs every program elevated, so the spy answers for an
+// account that is not, where asked.
+using NtQueryInformationTokenFunction = LONG(NTAPI *)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+static void *next_NtQueryInformationToken;
+
+static LONG NTAPI spy_NtQueryInformationToken(HANDLE token, TOKEN_INFORMATION_CLASS kind, PVOID information,
+                                              ULONG size, PULONG returned) {
+    const LONG status = reinterpret_cast<NtQueryInformationTokenFunction>(next_NtQueryInformationToken)(
+        token, kind, information, size, returned);
+    if (status >= 0 && kind == TokenElevation && spy_refuses(SPY_ELEVATION))
+        static_cast<TOKEN_ELEVATION *>(information)->TokenIsElevated = 0;
+    return status;
+}
+
 // The calls looked up by name are handed out as hooks, after noting what
 // they stand in for and whether they were looked up in kernel32; the
 // precise UTC clock is found nowhere while refused.
@@ -196,6 +211,10 @@ static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     }
     if (std::strcmp(name, "GetProcessInformation") == 0 && in_kernel32)
         return reinterpret_cast<FARPROC>(spy_GetProcessInformation);
+    if (std::strcmp(name, "NtQueryInformationToken") == 0 && found) {
+        next_NtQueryInformationToken = reinterpret_cast<void *>(found);
+        return reinterpret_cast<FARPROC>(spy_NtQueryInformationToken);
+    }
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
