@@ -218,16 +218,19 @@ res.seconds = etime(clock, started);
 res = conclude(res);
 report(res);
 
-if ~isempty(opts.report_file)
-    write_report(res, opts.report_file, opts.methods_file);
-end
+% The plot before the report, which names its file: should it fail all
+% the same, the figures are not lost.
+plotted = '';
 if opts.plot
-    % Drawn last: should it fail all the same, the figures are not lost.
     try
         plot_cdfs(res, opts.plot_file);
+        plotted = opts.plot_file;
     catch err
         warning('mextimecheck:cannotPlot', 'The plot failed: %s', err.message);
     end
+end
+if ~isempty(opts.report_file)
+    write_report(res, opts.report_file, opts.methods_file, plotted);
 end
 if nargout > 0
     r = res;

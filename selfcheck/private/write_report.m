@@ -1,6 +1,7 @@
-function write_report(res, file, methods_file)
+function write_report(res, file, methods_file, png)
 % Writes the result as the JSON report of docs/report.md to FILE, and the
-% methods paragraph, which it also prints, to METHODS_FILE. Every field is
+% methods paragraph, which it also prints, to METHODS_FILE; PNG is the plot
+% saved in the same run, '' where none was. Every field is
 % always there, in MATLAB and Octave alike: arrays stay arrays (cells of
 % structs), a figure not measured is null (NaN), a pass or a reading that
 % did not happen is [].
@@ -30,6 +31,12 @@ report.utc = struct('uncertainty_us', 1e6 * res.utc_uncertainty, 'drift_ppm', re
 report.verdicts = res.verdicts;
 report.platform = num2cell(res.platform);
 report.methods = text;
+% The plot's size ties a PNG kept beside the report to this run.
+report.plot = struct('file', png, 'bytes', NaN);
+if ~isempty(png) && exist(png, 'file') == 2
+    listing = dir(png);
+    report.plot.bytes = listing.bytes;
+end
 write_text(file, jsonencode(report));
 write_text(methods_file, sprintf('%s\n', text));
 fprintf('\n%s\n\nreport written to %s\nmethods written to %s\n', text, file, methods_file);

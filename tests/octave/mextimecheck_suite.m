@@ -480,7 +480,11 @@
 %!   endif
 %!   file = fullfile (here, "check.json");
 %!   methods_file = fullfile (here, "check_methods.txt");
-%!   out = evalc ("write_report (res, file, methods_file)");
+%!   png = fullfile (here, "check.png");
+%!   fid = fopen (png, "w");
+%!   fputs (fid, "made up");
+%!   fclose (fid);
+%!   out = evalc ("write_report (res, file, methods_file, png)");
 %!   r = jsondecode (fileread (file));
 %!   [missing, undocumented] = report_fields (r, doc);
 %!   assert (isempty (missing) && isempty (undocumented), "missing %s; undocumented %s",
@@ -495,6 +499,7 @@
 %!   assert ({r.platform.verdict}, {res.platform.verdict});
 %!   assert (isempty (r.boosted), ! with_boost);
 %!   assert (r.platform_values.privileged, "no");
+%!   assert ({r.plot.file, r.plot.bytes}, {png, 7});
 %!   assert (fileread (methods_file), [r.methods "\n"]);
 %!   assert (! isempty (strfind (out, r.methods)) && ! isempty (strfind (out, ["report written to " file])));
 %! endfor

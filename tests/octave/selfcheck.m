@@ -68,6 +68,7 @@ function selfcheck (version, fixtures)
   assert ([report.boosted.trials.p99_ms], [r.boosted.trials.p99_ms], 1e-9);
   assert (report.normal.timer.late_ms', r.normal.timer.overshoot_ms, 1e-9);
   assert ({report.platform.verdict}, answers);
+  assert ({report.plot.file, report.plot.bytes}, {png, numel(picture)});
   methods = fileread (fullfile (folder, "check_methods.txt"));
   assert (strcmp (methods, [report.methods "\n"]) && ! isempty (strfind (out, report.methods)));
   assert (regexp (methods, ["^Timing was checked with mextimecheck \\(mextime " strrep(version, ".", "\\.") "\\) in GNU Octave "]) == 1, methods);
