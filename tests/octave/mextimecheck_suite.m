@@ -259,6 +259,7 @@
 %! cases = {
 %!   "Linux", "", "clock_source", "holds", "^tsc; clockread steps of 1\\.500 us, 2\\.25 us a call$";
 %!   "Linux", "res.normal.clockread.step_us = 4000;", "clock_source", "does not hold", "steps of 4000\\.000 us";
+%!   "Linux", "res.normal.clockread.step_us = 50;", "clock_source", "does not hold", "steps of 50\\.000 us";
 %!   "Linux", "res.normal.clockread.step_us = NaN;", "clock_source", "cannot tell", "";
 %!   "Windows", "", "clock_source", "holds", "^QueryPerformanceCounter; ";
 %!   "Linux", "", "high_res_timers", "holds", "step by 1 ns$";

@@ -416,6 +416,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"privileged", "no"}, {"rlimit_rtprio", "95"}, {"rlimit_nice", "30"}}, 95, 30},
         StatusCase{"NoLimits", kOrdinary, "logical(0)", "'nice 0'", "'other'",
                    {{"privileged", "no"}, {"rlimit_rtprio", "0"}, {"rlimit_nice", "0"}}, 0, 0},
+        StatusCase{"UnlimitedRtprio", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"privileged", "no"}, {"rlimit_rtprio", "unlimited"}, {"rlimit_nice", "0"}}, SPY_UNLIMITED, 0},
         // The clock of the waits unreadable: its step is unknown, UTC's is not.
         StatusCase{"ClockUnreadable", kOrdinary, "logical(0)", "'nice 0'", "'other'",
                    {{"timer_resolution_ms", "unknown"}, {"utc_resolution_ns", "[0-9]+"}}, -1, -1, SPY_FREQUENCY}),

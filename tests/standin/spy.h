@@ -56,7 +56,9 @@ void spy_saw_utc(double posix_seconds);
 
 // Linux: while armed, getrlimit reports these RLIMIT_RTPRIO and RLIMIT_NICE
 // limits, and setpriority and pthread_setschedparam refuse what a caller
-// without CAP_SYS_NICE would be refused under them. Negative limits: off.
+// without CAP_SYS_NICE would be refused under them. Negative limits: off;
+// SPY_UNLIMITED: RLIM_INFINITY, which limits nothing.
+enum { SPY_UNLIMITED = 0x7fffffff };
 void spy_limit_priority(int rtprio, int nice);
 
 // Replay: while on, the counter is virtual, for the test and the MEX file

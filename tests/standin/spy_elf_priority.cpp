@@ -34,8 +34,8 @@ static bool own_thread(id_t tid) {
 
 extern "C" int getrlimit(__rlimit_resource_t resource, rlimit *limit) __THROW {
     if (limits_apply() && (resource == RLIMIT_RTPRIO || resource == RLIMIT_NICE)) {
-        limit->rlim_cur = limit->rlim_max =
-            static_cast<rlim_t>(resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit);
+        const int value = resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit;
+        limit->rlim_cur = limit->rlim_max = value == SPY_UNLIMITED ? RLIM_INFINITY : static_cast<rlim_t>(value);
         return 0;
     }
     return NEXT(getrlimit)(resource, limit);

@@ -43,8 +43,8 @@ static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
 // The process's power throttling state as its MEX files set it: Windows
 // keeps what SetProcessInformation sets, and from Windows 11 22H2 on
-// GetProcessInformation answers it; before, it refuses the class with
-// ERROR_INVALID_PARAMETER (Microsoft's documentation of both calls, and
+// GetProcessInformation answers it, for a state of the current version;
+// before, it refuses the class with ERROR_INVALID_PARAMETER (Microsoft's documentation of both calls, and
 // its Q&A thread "GetProcessInformation ProcessPowerThrottling does not
 // seem to work"). Wine does not answer it, so the spy stands in for it.
 static PROCESS_POWER_THROTTLING_STATE throttling{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
@@ -172,7 +172,7 @@ static BOOL WINAPI spy_GetProcessInformation(HANDLE process, PROCESS_INFORMATION
     auto *state = static_cast<PROCESS_POWER_THROTTLING_STATE *>(information);
     spy_record("throttling_read");
     if (kind != ProcessPowerThrottling || size != sizeof *state || *other_process(process) ||
-        spy_refuses(SPY_THROTTLING_READ)) {
+        state->Version != PROCESS_POWER_THROTTLING_CURRENT_VERSION || spy_refuses(SPY_THROTTLING_READ)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
