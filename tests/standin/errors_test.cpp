@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Spin must be a number of seconds from 0 to 1.", kFrequency},
         // rtstatus checks before it reads anything; rtboost and rtrestore
         // before they change any priority.
-        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 4, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
+        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 5, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
                   kNothing},
         ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", kTooMany, kNothing},
         ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,

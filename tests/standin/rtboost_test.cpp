@@ -3,15 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
+#include <regex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <pthread.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -507,7 +512,39 @@ INSTANTIATE_TEST_SUITE_P(
 struct StatusCase : Row {
     Standing standing;
     const char *realtime, *process, *thread;  // the answers, as the host writes them
+    // The fourth answer's values that the row sets, as patterns; every other
+    // value is "n/a" where this platform has none, any value where it has one.
+    std::vector<std::pair<const char *, const char *>> platform;
+    int rtprio_limit = -1, nice_limit = -1;  // the spy's limits (Linux); -1: none
+    int refusals = 0;                        // what the spy refuses
+    bool after_sleep = false;                // sleep's bracket has run in the process
 };
+
+// The names of the fourth answer, in the order help rtstatus gives them,
+// and those this platform has.
+const char *const kPlatformNames[] = {
+    "timer_resolution_ms", "timer_resolution_range_ms", "high_resolution_timer", "power_throttling",
+    "privileged", "policy", "rlimit_rtprio", "rlimit_nice", "timer_slack_ns", "latency_tier",
+    "qos_class", "utc_resolution_ns", "timebase", "translated"};
+#ifdef _WIN32
+const std::vector<std::string> kPlatformHas{"timer_resolution_ms", "timer_resolution_range_ms",
+                                            "high_resolution_timer", "power_throttling", "privileged"};
+#else
+const std::vector<std::string> kPlatformHas{"timer_resolution_ms", "privileged", "policy", "rlimit_rtprio",
+                                            "rlimit_nice", "timer_slack_ns", "utc_resolution_ns"};
+#endif
+
+std::string platform_pattern(const StatusCase &c) {
+    std::string pattern = "'";
+    for (const char *name : kPlatformNames) {
+        std::string value = "n/a";
+        if (std::find(kPlatformHas.begin(), kPlatformHas.end(), name) != kPlatformHas.end()) value = "[^;=']+";
+        for (const auto &row : c.platform)
+            if (name == std::string(row.first)) value = row.second;
+        pattern += std::string(pattern.size() > 1 ? "; " : "") + name + "=(?:" + value + ")";
+    }
+    return pattern + "'";
+}
 
 class Rtstatus : public Rtboost, public testing::WithParamInterface<StatusCase> {};
 
@@ -516,34 +553,97 @@ class Rtstatus : public Rtboost, public testing::WithParamInterface<StatusCase> 
 TEST_P(Rtstatus, NamesWhatTheProcessAndThreadHave) {
     const StatusCase &c = GetParam();
     ASSERT_TRUE(set_standing(c.standing));
-    Call call = call_mex("rtstatus", 3, {});
+#ifndef _WIN32
+    // A slack of its own, which the fourth answer must tell.
+    ASSERT_EQ(prctl(PR_SET_TIMERSLACK, 70000UL), 0);
+    spy_limit_priority(c.rtprio_limit, c.nice_limit);
+#endif
+    spy_refusals = c.refusals;
+    if (c.after_sleep) call_mex("sleep", 0, {"1"});
+    Call call = call_mex("rtstatus", 4, {});
+    spy_refusals = 0;
+#ifndef _WIN32
+    spy_limit_priority(-1, -1);
+#endif
     ASSERT_FALSE(call.outcome.raised) << call.outcome.message;
     const std::vector<const char *> answers{c.realtime, c.process, c.thread};
     for (size_t k = 0; k < 3; ++k) EXPECT_EQ(format_array(call.outcome.outputs[k]), answers[k]);
+    const std::string platform = format_array(call.outcome.outputs[3]);
+    EXPECT_TRUE(std::regex_match(platform, std::regex(platform_pattern(c)))) << platform << "\n" << platform_pattern(c);
+    // The timer's step now lies between its finest and its coarsest.
+    std::smatch steps;
+    if (std::regex_search(platform, steps, std::regex("timer_resolution_ms=([0-9.]+); timer_resolution_range_ms=([0-9.]+)-([0-9.]+)"))) {
+        EXPECT_TRUE(std::stod(steps[2]) <= std::stod(steps[1]) && std::stod(steps[1]) <= std::stod(steps[3])) << platform;
+    }
+}
+
+// Asked for three answers or fewer, rtstatus reads nothing of the fourth:
+// on Windows it would make a timer, on Linux read the waits' clock.
+TEST_F(Rtboost, RtstatusReadsThePlatformOnlyWhenAsked) {
+    const char *read = kWindows ? "timer" : "frequency";
+    for (int nargout : {0, 3, 4}) {
+        Call call = call_mex("rtstatus", nargout, {});
+        EXPECT_EQ(named(call.events, {read}), nargout == 4 ? Events{read} : Events{}) << nargout;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rtstatus, Rtstatus,
 #ifdef _WIN32
+    // The timer's steps in ms to the ns; a timer of high resolution is made
+    // and closed; the throttling opt-out is "default" until sleep has asked
+    // for it, then "kept", where Windows tells.
     testing::Values(
-        StatusCase{"Normal", kOrdinary, "logical(0)", "'normal'", "'normal'"},
-        StatusCase{"AfterRtboost", kRaised, "logical(1)", "'realtime'", "'time critical'"},
-        StatusCase{"High", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, "logical(0)", "'high'", "'highest'"},
+        StatusCase{"Normal", kOrdinary, "logical(0)", "'normal'", "'normal'",
+                   {{"timer_resolution_ms", "[0-9]+\\.[0-9]{6}"},
+                    {"timer_resolution_range_ms", "[0-9]+\\.[0-9]{6}-[0-9]+\\.[0-9]{6}"},
+                    {"high_resolution_timer", "yes"},
+                    {"power_throttling", "default"},
+                    {"privileged", "yes|no"}}},
+        StatusCase{"AfterSleep", kOrdinary, "logical(0)", "'normal'", "'normal'", {{"power_throttling", "kept"}},
+                   -1, -1, 0, true},
+        StatusCase{"ThrottlingUntold", kOrdinary, "logical(0)", "'normal'", "'normal'",
+                   {{"power_throttling", "unknown"}}, -1, -1, SPY_THROTTLING_READ, true},
+        StatusCase{"NotAdministrator", kOrdinary, "logical(0)", "'normal'", "'normal'", {{"privileged", "no"}}, -1,
+                   -1, SPY_ELEVATION},
+        StatusCase{"AfterRtboost", kRaised, "logical(1)", "'realtime'", "'time critical'", {}},
+        StatusCase{"High", {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST}, "logical(0)", "'high'", "'highest'", {}},
         StatusCase{"AboveNormal", {ABOVE_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_ABOVE_NORMAL}, "logical(0)",
-                   "'above normal'", "'above normal'"},
+                   "'above normal'", "'above normal'", {}},
         StatusCase{"BelowNormal", {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_BELOW_NORMAL}, "logical(0)",
-                   "'below normal'", "'below normal'"},
-        StatusCase{"Idle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, "logical(0)", "'idle'", "'lowest'"},
-        StatusCase{"IdleThread", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, "logical(0)", "'normal'", "'idle'"},
+                   "'below normal'", "'below normal'", {}},
+        StatusCase{"Idle", {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST}, "logical(0)", "'idle'", "'lowest'", {}},
+        StatusCase{"IdleThread", {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE}, "logical(0)", "'normal'", "'idle'", {}},
         // Levels -7 to 6 exist only in the real-time class, without a name.
-        StatusCase{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, "logical(1)", "'realtime'", "'6'"},
-        StatusCase{"RealtimeLevelMinusSeven", {REALTIME_PRIORITY_CLASS, -7}, "logical(1)", "'realtime'", "'-7'"}),
+        StatusCase{"RealtimeLevelSix", {REALTIME_PRIORITY_CLASS, 6}, "logical(1)", "'realtime'", "'6'", {}},
+        StatusCase{"RealtimeLevelMinusSeven", {REALTIME_PRIORITY_CLASS, -7}, "logical(1)", "'realtime'", "'-7'", {}},
+        // Before Windows 10 1803: no timer of high resolution.
+        StatusCase{"NoHighResolutionTimer", kOrdinary, "logical(0)", "'normal'", "'normal'",
+                   {{"high_resolution_timer", "no"}}, -1, -1, SPY_HIGH_RESOLUTION}),
 #else
     // The ordinary standing and rtboost's: the Octave suite's, every thread.
+    // The kernel's policy carries the reset-on-fork flag; the limits are
+    // the spy's, for a caller without CAP_SYS_NICE.
     testing::Values(
-        StatusCase{"RoundRobin", {SCHED_RR, 10, 5}, "logical(1)", "'nice 5'", "'rr 10'"},
-        StatusCase{"Batch", {SCHED_BATCH, 0, 3}, "logical(0)", "'nice 3'", "'batch'"},
-        StatusCase{"Idle", {SCHED_IDLE, 0, 0}, "logical(0)", "'nice 0'", "'idle'"}),
+        StatusCase{"RoundRobin", {SCHED_RR, 10, 5}, "logical(1)", "'nice 5'", "'rr 10'", {{"policy", "rr 10"}}},
+        StatusCase{"Batch", {SCHED_BATCH, 0, 3}, "logical(0)", "'nice 3'", "'batch'",
+                   {{"policy", "batch"}, {"timer_slack_ns", "70000"}}},
+        StatusCase{"Idle", {SCHED_IDLE, 0, 0}, "logical(0)", "'nice 0'", "'idle'", {{"policy", "idle"}}},
+        StatusCase{"FifoWithTheFlag", kRaised, "logical(1)", "'nice -20'", "'fifo 80'",
+                   {{"policy", "fifo 80 reset-on-fork"}}},
+        // Root, as the suite runs: no limit holds it back.
+        StatusCase{"Privileged", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"privileged", "yes"}, {"policy", "other"}, {"timer_slack_ns", "70000"},
+                    {"timer_resolution_ms", "[0-9]+\\.[0-9]{6}"}, {"utc_resolution_ns", "[0-9]+"}}},
+        StatusCase{"AudioGroupLimits", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"privileged", "no"}, {"rlimit_rtprio", "95"}, {"rlimit_nice", "30"}}, 95, 30},
+        StatusCase{"NoLimits", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"privileged", "no"}, {"rlimit_rtprio", "0"}, {"rlimit_nice", "0"}}, 0, 0},
+        StatusCase{"UnlimitedRtprio", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"privileged", "no"}, {"rlimit_rtprio", "unlimited"}, {"rlimit_nice", "0"}}, SPY_UNLIMITED, 0},
+        // The clock of the waits unreadable: its step is unknown, UTC's is not.
+        StatusCase{"ClockUnreadable", kOrdinary, "logical(0)", "'nice 0'", "'other'",
+                   {{"timer_resolution_ms", "unknown"}, {"utc_resolution_ns", "[0-9]+"}}, -1, -1, SPY_FREQUENCY}),
 #endif
     RowName());
 

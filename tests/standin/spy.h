@@ -44,6 +44,8 @@ enum {
     SPY_LIMITS = 1 << 14,        // Linux: getrlimit of RLIMIT_NICE and RLIMIT_RTPRIO
     SPY_THREAD_LIST = 1 << 15,   // Linux: /proc/self/task, as if /proc were not mounted
     SPY_OTHERS_GONE = 1 << 16,   // Linux: every other thread ends as it is read or set (ESRCH)
+    SPY_THROTTLING_READ = 1 << 17,  // Windows: the power throttling state, as before Windows 11 22H2
+    SPY_ELEVATION = 1 << 18,        // Windows: the token's elevation, as to an account not run as administrator
 };
 extern int spy_refusals;
 bool spy_refuses(int what);
@@ -77,7 +79,9 @@ void spy_saw_utc(double posix_seconds);
 // pthread_setschedparam refuse what a caller without CAP_SYS_NICE would be
 // refused under them. Windows (any limit): an account without the privilege
 // to raise scheduling priority, which is given the high class for the
-// real-time one. Negative limits: off.
+// real-time one. Negative limits: off; SPY_UNLIMITED: RLIM_INFINITY, which
+// limits nothing.
+enum { SPY_UNLIMITED = 0x7fffffff };
 void spy_limit_priority(int rtprio, int nice);
 
 // Replay: while on, the counter is virtual, for the test and the MEX file

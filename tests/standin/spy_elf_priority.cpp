@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
+#include <linux/capability.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -49,8 +50,8 @@ extern "C" int getrlimit(__rlimit_resource_t resource, rlimit *limit) __THROW {
         return -1;
     }
     if (limits_apply() && scheduling) {
-        limit->rlim_cur = limit->rlim_max =
-            static_cast<rlim_t>(resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit);
+        const int value = resource == RLIMIT_RTPRIO ? rtprio_limit : nice_limit;
+        limit->rlim_cur = limit->rlim_max = value == SPY_UNLIMITED ? RLIM_INFINITY : static_cast<rlim_t>(value);
         return 0;
     }
     return NEXT(getrlimit)(resource, limit);
@@ -66,6 +67,18 @@ extern "C" int getpriority(__priority_which_t which, id_t who) __THROW {
         return -1;
     }
     return NEXT(getpriority)(which, who);
+}
+
+extern "C" int capget(cap_user_header_t header, cap_user_data_t data);
+
+// The caller the limits stand for has no CAP_SYS_NICE (capget(2)).
+extern "C" int capget(cap_user_header_t header, cap_user_data_t data) {
+    const int result = NEXT(capget)(header, data);
+    if (result == 0 && data && limits_apply()) {
+        data[CAP_TO_INDEX(CAP_SYS_NICE)].effective &= ~CAP_TO_MASK(CAP_SYS_NICE);
+        data[CAP_TO_INDEX(CAP_SYS_NICE)].permitted &= ~CAP_TO_MASK(CAP_SYS_NICE);
+    }
+    return result;
 }
 
 // As the kernel rules for a caller without CAP_SYS_NICE: a thread may always

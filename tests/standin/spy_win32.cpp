@@ -43,6 +43,13 @@ using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION
 using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
 static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
+// The process's power throttling state as its MEX files set it: Windows
+// keeps what SetProcessInformation sets, and from Windows 11 22H2 on
+// GetProcessInformation answers it, for a state of the current version;
+// before, it refuses the class with ERROR_INVALID_PARAMETER (Microsoft's documentation of both calls, and
+// its Q&A thread "GetProcessInformation ProcessPowerThrottling does not
+// seem to work"). Wine does not answer it, so the spy stands in for it.
+static PROCESS_POWER_THROTTLING_STATE throttling{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
 
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 // The module's last counter reading, from which a relative due time counts;
@@ -195,9 +202,39 @@ static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION
                           state->StateMask == 0;
     spy_record(opts_out ? "throttling" : "throttling(%d,%d,%lu,%lu,%lu)", process_information_in_kernel32,
                kind, size, state->ControlMask, state->StateMask);
+    if (kind == ProcessPowerThrottling && size == sizeof *state && !*other_process(process)) throttling = *state;
     // Older Wine lacks the call; the spy then stands in for it.
     return next_SetProcessInformation && reinterpret_cast<SetProcessInformationFunction>(
                                              next_SetProcessInformation)(process, kind, information, size);
+}
+
+static BOOL WINAPI spy_GetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind, LPVOID information,
+                                             DWORD size) {
+    auto *state = static_cast<PROCESS_POWER_THROTTLING_STATE *>(information);
+    spy_record("throttling_read");
+    if (kind != ProcessPowerThrottling || size != sizeof *state || *other_process(process) ||
+        state->Version != PROCESS_POWER_THROTTLING_CURRENT_VERSION || spy_refuses(SPY_THROTTLING_READ)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    state->ControlMask = throttling.ControlMask;
+    state->StateMask = throttling.StateMask;
+    return TRUE;
+}
+
+// A token's elevation as Windows answers it (TOKEN_ELEVATION: nonzero where
+// elevated); Wine runs every program elevated, so the spy answers for an
+// account that is not, where asked.
+using NtQueryInformationTokenFunction = LONG(NTAPI *)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+static void *next_NtQueryInformationToken;
+
+static LONG NTAPI spy_NtQueryInformationToken(HANDLE token, TOKEN_INFORMATION_CLASS kind, PVOID information,
+                                              ULONG size, PULONG returned) {
+    const LONG status = reinterpret_cast<NtQueryInformationTokenFunction>(next_NtQueryInformationToken)(
+        token, kind, information, size, returned);
+    if (status >= 0 && kind == TokenElevation && spy_refuses(SPY_ELEVATION))
+        static_cast<TOKEN_ELEVATION *>(information)->TokenIsElevated = 0;
+    return status;
 }
 
 // The calls looked up by name are handed out as hooks, after noting what
@@ -213,6 +250,12 @@ static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
         next_SetProcessInformation = reinterpret_cast<void *>(found);
         process_information_in_kernel32 = in_kernel32;
         return before_windows_8 ? nullptr : reinterpret_cast<FARPROC>(spy_SetProcessInformation);
+    }
+    if (std::strcmp(name, "GetProcessInformation") == 0 && in_kernel32)
+        return reinterpret_cast<FARPROC>(spy_GetProcessInformation);
+    if (std::strcmp(name, "NtQueryInformationToken") == 0 && found) {
+        next_NtQueryInformationToken = reinterpret_cast<void *>(found);
+        return reinterpret_cast<FARPROC>(spy_NtQueryInformationToken);
     }
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
