@@ -120,6 +120,7 @@ function selfcheck (version, fixtures)
   instant_spin_zero = [];
   addpath (fullfile (fixtures, "instant"));
   program = gnuplot_binary ("/nonexistent/gnuplot");
+  lastwarn ("", "");
   unwind_protect
     out = evalc ("r = mextimecheck ('plot');");
   unwind_protect_cleanup
@@ -130,6 +131,9 @@ function selfcheck (version, fixtures)
   rtrestore ();
   warned = regexp (out, "^warning: Octave plots with gnuplot here, and no gnuplot program is on the path", "once");
   assert (warned == 1, "no warning before the check:\n%s", out);
+  [~, id] = lastwarn ();
+  assert (id, "mextimecheck:cannotPlot");
+  raised_log (id);
   assert (isempty (strfind (out, "plot written")));
   assert (r.priority.state, "raised");
   assert (r.priority.raised_before && ! r.priority.restored && ! r.priority.obtained && isempty (r.boosted));
