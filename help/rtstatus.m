@@ -91,8 +91,10 @@
 %              kernel's fail-safe runs a time-constraint thread as
 %              timeshare (REALTIME is then false; see RTBOOST):
 %              thread_policy_get tells the policy, THREAD_BASIC_INFO
-%              (thread_info) the one in effect. PLATFORM: every value 'n/a'
-%              in this version.
+%              (thread_info) the one in effect. PLATFORM: the policy in
+%              effect, pthread_get_qos_class_np, the latency tier a wait
+%              obtains (asked for as SLEEP asks, and given back at once),
+%              clock_getres, mach_timebase_info, sysctl.proc_translated.
 %
 %   See also RTBOOST, RTRESTORE.
 

@@ -57,6 +57,8 @@ public:
         append_number(out, number);
     }
 
+    void append_number(PlatformField field, std::uint64_t number) { append_number(at(field), number); }
+
     // A count of nanoseconds, in milliseconds to the nanosecond.
     void set_ms(PlatformField field, std::uint64_t ns) {
         char *out = at(field);

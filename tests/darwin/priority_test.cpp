@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <unistd.h>
 #include <string>
 
 namespace {
@@ -189,6 +190,54 @@ INSTANTIATE_TEST_SUITE_P(Darwin, DarwinStatus,
                                          Thread{"TimeConstraint", kLoop, false, true, "time constraint"},
                                          Thread{"DemotedByTheFailSafe", kLoop, true, false, "demoted to timeshare"}),
                          [](const testing::TestParamInfo<Thread> &info) { return info.param.name; });
+
+// rtstatus's fourth answer on a Mac: the policy in effect, the class, the
+// tier the waits' bracket obtains (found as it finds it, and given back),
+// the UTC clock's step, the timebase as translated code sees it, Rosetta.
+struct Platform {
+    const char *name;
+    standin::Qos qos;
+    int latency_tier, translated;
+    long realtime_resolution;
+    bool time_constraint;
+    const char *fields;  // each "name=value" that must be among the answer's
+};
+
+class DarwinPlatform : public testing::TestWithParam<Platform> {};
+
+TEST_P(DarwinPlatform, TellsWhatTheWaitsAndTheRaiseAreGranted) {
+    const Platform &p = GetParam();
+    mac.set_qos(p.qos);
+    mac.latency_tier = p.latency_tier;
+    mac.translated = p.translated;
+    mac.realtime_resolution = p.realtime_resolution;
+    if (p.time_constraint) mac.constraint = kLoop;
+    mextime::Status s{};
+    mextime::read_platform(s);
+    const std::string text = std::string("; ") + s.platform + ";";
+    for (const char *field : {p.fields, geteuid() == 0 ? "privileged=yes" : "privileged=no"}) {
+        std::string rest = field;
+        for (std::size_t end; !rest.empty(); rest = end == std::string::npos ? "" : rest.substr(end + 1)) {
+            end = rest.find(' ');
+            EXPECT_NE(text.find("; " + rest.substr(0, end) + ";"), std::string::npos) << rest << " in " << s.platform;
+        }
+    }
+    // The probe leaves the thread as it found it.
+    EXPECT_EQ(mac.qos, p.qos);
+    EXPECT_EQ(mac.latency_tier, p.latency_tier);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Darwin, DarwinPlatform,
+    testing::Values(Platform{"PlainThread", kNone, LATENCY_QOS_TIER_3, 0, 1000, false,
+                             "policy=timeshare qos_class=unspecified latency_tier=0 utc_resolution_ns=1000 "
+                             "timebase=125/3 translated=no"},
+                    Platform{"InitiatedUnderRosetta", kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1, 1000, true,
+                             "policy=rr qos_class=user-initiated latency_tier=0 timebase=1/1 translated=yes"},
+                    Platform{"IntelUnreadableClock", kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, -1, 0, false,
+                             "qos_class=user-interactive latency_tier=0 utc_resolution_ns=unknown translated=no "
+                             "timer_resolution_ms=n/a"}),
+    [](const testing::TestParamInfo<Platform> &info) { return info.param.name; });
 
 // rtrestore(): timeshare for the thread, nice 0 for a process raised by
 // any amount; a weaker nice value is the user's and stays, even where a
