@@ -176,8 +176,8 @@
 %! endfor
 
 %!test
-%! ## How the check finds the priority, from rtstatus's answers on Linux
-%! ## and Windows: only 'normal' lets the pass with rtboost run.
+%! ## How the check finds the priority, from rtstatus's answers on Linux,
+%! ## Windows and macOS: only 'normal' lets the pass with rtboost run.
 %! cases = {false, "nice 0", "other", "normal";
 %!          false, "normal", "normal", "normal";
 %!          true, "nice -20", "fifo 80", "raised";
@@ -185,6 +185,8 @@
 %!          false, "nice 0", "rr 10", "raised";
 %!          false, "high", "normal", "raised";
 %!          false, "normal", "above normal", "raised";
+%!          false, "nice 0", "demoted to timeshare", "raised";
+%!          true, "nice 0", "time constraint", "raised";
 %!          false, "nice 5", "other", "lowered";
 %!          false, "nice 0", "batch", "lowered";
 %!          false, "below normal", "normal", "lowered";
