@@ -14,12 +14,12 @@ shift 3
 root=$cache/chroots/$release
 # What the tests run: Octave and what pkg install builds with (mkoctfile,
 # in liboctave-dev up to Octave 7, octave-dev since); python3 and ps for the
-# suites (clockutc's, rtboost's).
+# suites (clockutc's, rtboost's), and useradd for rtboost's ordinary user.
 case $release in
 bullseye) dev=liboctave-dev ;;
 *) dev=octave-dev ;;
 esac
-PACKAGES="octave,$dev,g++,make,python3,procps"
+PACKAGES="octave,$dev,g++,make,python3,procps,passwd"
 MIRROR=http://deb.debian.org/debian
 made="$release $PACKAGES"
 

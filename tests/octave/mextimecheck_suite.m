@@ -458,7 +458,8 @@
 
 %!test
 %! ## A plot that cannot be saved is found before measuring, with why.
-%! [ok, file, why] = plot_ready ("/nonexistent/folder/check.png", true);
+%! ## MATLAB's way: whether a toolkit can draw is another row's.
+%! [ok, file, why] = plot_ready ("/nonexistent/folder/check.png", false);
 %! assert (! ok && strcmp (file, "/nonexistent/folder/check.png"));
 %! assert (why, "Cannot write the file /nonexistent/folder/check.png.");
 
@@ -474,7 +475,11 @@
 %! ## The report of a made-up result, as jsondecode reads it back: every
 %! ## field docs/report.md names, no other; the figures, histograms and
 %! ## samples of each pass; every verdict and platform check; the methods
-%! ## paragraph, in the report and beside it.
+%! ## paragraph, in the report and beside it. Octave 6 has no jsonencode:
+%! ## options' row of noJsonencode covers it there.
+%! if (! exist ("jsonencode"))
+%!   return;
+%! endif
 %! doc = fullfile (fileparts (which ("raises")), "..", "..", "docs", "report.md");
 %! for with_boost = [false, true]
 %!   res = conclude (made_up ());
