@@ -203,6 +203,8 @@ struct Platform {
     const char *fields;  // each "name=value" that must be among the answer's
 };
 
+void PrintTo(const Platform &p, std::ostream *os) { *os << p.name; }
+
 class DarwinPlatform : public testing::TestWithParam<Platform> {};
 
 TEST_P(DarwinPlatform, TellsWhatTheWaitsAndTheRaiseAreGranted) {
