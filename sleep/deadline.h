@@ -16,6 +16,12 @@ namespace mextime {
 // endless, and a deadline this far fits every counter's ticks.
 constexpr double MAX_WAIT_SECONDS = 4294967;
 constexpr double MAX_SPIN_SECONDS = 1;
+// A wait this far in the past, or further ahead than this, is most likely a
+// slip (a duration or a date where a clockread time belongs, seconds read as
+// milliseconds), and is warned of before it starts; a loop a few seconds
+// behind or a five-minute break is not.
+constexpr double PAST_WARNING_SECONDS = 60;
+constexpr double AHEAD_WARNING_SECONDS = 600;
 
 // The spin to allow when none is given, from how late the timer woke in this
 // file's recent waits (`clear` of the function starts it over).

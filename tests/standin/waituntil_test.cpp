@@ -368,6 +368,61 @@ INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilTraces,
                          RowName());
 #endif
 
+// Slips that speak up: a wait far in the past or far ahead is warned of,
+// with an identifier of its own, before anything is waited (so that Ctrl+C
+// can end it); a loop a few seconds behind or a break of minutes is not.
+// Waited on the virtual counter, which a timer wait moves to its deadline.
+struct SlipCase : Row {
+    const char *function;
+    double offset;        // waituntil: s after now (0: t = 0, -Inf: -Inf); delay: s
+    const char *warning;  // its identifier, or none
+    const char *says;     // what the message says was meant
+};
+
+class Slips : public testing::TestWithParam<SlipCase> {};
+
+TEST_P(Slips, WarnedBeforeTheWait) {
+    const SlipCase &c = GetParam();
+    const std::string function = c.function;
+    const mexhost::Module kept(mex_path(function));
+    // Far from the machine's boot, as a clockread time may be.
+    spy_replay = {true, ticks_of(10000), ticks_of(kStep), {}, 0, {}, 0, 0, 0};
+    const double t = counter_seconds(spy_replay.now) + c.offset;
+    const std::string deadline = c.offset == 0 ? "0" : std::isinf(c.offset) ? "-Inf" : seconds_text(t);
+    const Call call = call_mex(function, 1, {function == "delay" ? seconds_text(c.offset) : deadline, "0"});
+    spy_replay.on = false;
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    const Events told = named(call.events, {"warning", "request", "timer", "wait"});
+    if (!c.warning) {
+        EXPECT_EQ(named(call.events, {"warning"}), Events{});
+        return;
+    }
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.front(), std::string("warning(") + c.warning + ")");
+    EXPECT_EQ(named(call.events, {"warning"}).size(), 1u);
+    EXPECT_NE(std::string(spy_last_warning).find(c.says), std::string::npos) << spy_last_warning;
+    // The wait still happens.
+    EXPECT_GE(scalar_of(call.outcome.outputs[0]), function == "delay" ? 10000 + c.offset : t);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, Slips,
+    testing::Values(SlipCase{"PastAMinute", "waituntil", -60.5, "MATLAB:waituntil:pastDeadline",
+                             "T is a clockread time"},
+                    SlipCase{"JustUnderAMinutePast", "waituntil", -59.5, nullptr, ""},
+                    SlipCase{"AFewSecondsBehind", "waituntil", -5, nullptr, ""},
+                    SlipCase{"ZeroAsAWarmUp", "waituntil", 0, nullptr, ""},
+                    SlipCase{"MinusInfAtOnce", "waituntil", -HUGE_VAL, nullptr, ""},
+                    SlipCase{"TenMinutesAhead", "waituntil", 600.5, "MATLAB:waituntil:farDeadline",
+                             "T is a clockread time in seconds, not a date"},
+                    SlipCase{"JustUnderTenMinutesAhead", "waituntil", 599.5, nullptr, ""},
+                    SlipCase{"FiveMinutesAhead", "waituntil", 300, nullptr, ""},
+                    SlipCase{"DelayOfTenMinutes", "delay", 600.5, "MATLAB:delay:longDelay",
+                             "S is in seconds, not milliseconds; for 600.5 ms, use delay(0.6005)"},
+                    SlipCase{"DelayJustUnderTenMinutes", "delay", 599.5, nullptr, ""},
+                    SlipCase{"DelayOfFiveMinutes", "delay", 300, nullptr, ""}),
+    RowName());
+
 // What each host's flag does to a wait of 2 s, set 0.3 s into it: MATLAB's
 // Ctrl+C raises an error, the flag left for MATLAB; Octave's returns at once
 // with NaN, its flag left for Octave to stop the script; another signal is
