@@ -9,6 +9,11 @@
 
 namespace mextime {
 
+// How long before the planned end the timer stops, so that the release
+// (the PM QoS request closed, the slack given back) is not spent after the
+// wake-up: about what it costs, and less than the timer's own lateness.
+constexpr double RELEASE_LEAD_SECONDS = 5e-6;
+
 HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
     // Taken here, not in the plan: the deadline is set, so this costs the
     // call nothing.
@@ -17,6 +22,8 @@ HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
     const auto prompt = static_cast<std::int64_t>(PROMPT_SECONDS * static_cast<double>(rate));
     // As planned: the first slice counts from the call's start.
     std::int64_t now = wait.deadline - ms_ticks(wait.ms, rate);
+    const std::int64_t end = wait.deadline;
+    wait.deadline -= static_cast<std::int64_t>(RELEASE_LEAD_SECONDS * static_cast<double>(rate));
     // A wait too short to be stopped by hand does not ask.
     const InterruptSource host = wait.deadline - now > slice ? find_interrupt_source() : InterruptSource{};
     // At least one sleep: a 0 ms wait yields, as the platform's sleep does.
@@ -32,8 +39,13 @@ HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
             while (stop == HostStop::Signal);
             release = request_resolution();
         }
-        if (stop != HostStop::None) return stop;
+        if (stop != HostStop::None) {
+            release_resolution(release);
+            return stop;
+        }
     } while (now < wait.deadline);
+    release_resolution(release);
+    while (now < end) now = read_counter();
     return HostStop::None;
 }
 
