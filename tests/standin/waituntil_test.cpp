@@ -326,7 +326,8 @@ std::vector<long long> recorded_trace(const char *name) {
     std::FILE *file = std::fopen((std::string(MEXTIME_TRACE_DIR) + "/" + name + ".txt").c_str(), "r");
     EXPECT_TRUE(file) << name;
     if (!file) return slots;
-    char line[64];
+    // Long enough for a header line whole.
+    char line[1024];
     while (std::fgets(line, sizeof line, file)) {
         if (line[0] == '-') slots.push_back(SPY_NOT_WAITED);
         else if (line[0] != '#') slots.push_back(ticks_of(std::atof(line) * 1e-6));
@@ -350,9 +351,11 @@ TEST_P(WaituntilTraces, LearnedSpinAsOnTimeAsTheFixedForLessCpu) {
     const std::vector<long long> slots = recorded_trace(c.file);
     const Replayed learned = replay_recorded(slots), fixed = replay_recorded(slots, &kDefaultSpin);
     const double busy = static_cast<double>(learned.spun) / static_cast<double>(fixed.spun);
-    std::printf("%s: learned %d late, busy %.3f s, mean spin %.1f us; fixed %d late, busy %.3f s: %.2f\n", c.name,
-                learned.late, counter_seconds(learned.spun), learned.mean_spin() * 1e6, fixed.late,
-                counter_seconds(fixed.spun), busy);
+    // scripts/bench reads this line.
+    std::printf("replayed %s: %zu calls; learned %d late, busy %.3f s, mean spin %.1f us; fixed %d late, "
+                "busy %.3f s; busy ratio %.3f, at most %.2f\n",
+                c.name, learned.spins.size(), learned.late, counter_seconds(learned.spun),
+                learned.mean_spin() * 1e6, fixed.late, counter_seconds(fixed.spun), busy, c.most_busy);
     EXPECT_LE(learned.late, fixed.late + kMostLatePastFixed * slots.size());
     EXPECT_LE(busy, c.most_busy);
 }
