@@ -1,7 +1,8 @@
 // sleep's wait on POSIX systems: to the absolute deadline on the counter's
 // own clock that the call's start planned (monotonic_<system>.cpp); in
-// slices, so that the host is heard while it waits, and with the CPUs kept
-// ready to wake only for the last of them.
+// slices, so that the host is heard while it waits, with the CPUs kept
+// ready to wake only for the last of them, and the bracket released just
+// before the deadline, which is then read off the counter.
 #include "counter.h"
 #include "interrupt.h"
 #include "monotonic.h"
@@ -27,11 +28,12 @@ HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
     // A wait too short to be stopped by hand does not ask.
     const InterruptSource host = wait.deadline - now > slice ? find_interrupt_source() : InterruptSource{};
     // At least one sleep: a 0 ms wait yields, as the platform's sleep does.
+    HostStop stop = HostStop::None;
     do {
         if (wait.ms > 0 && wait.deadline - now <= prompt) request_prompt_wakeup(release);
         sleep_until(wait.deadline - now > slice ? now + slice : wait.deadline);
         now = read_counter();
-        HostStop stop = host_stop(host);
+        stop = host_stop(host);
         if (stop == HostStop::Signal) {
             // Octave's response may end the process: nothing is left held.
             release_resolution(release);
@@ -39,14 +41,11 @@ HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
             while (stop == HostStop::Signal);
             release = request_resolution();
         }
-        if (stop != HostStop::None) {
-            release_resolution(release);
-            return stop;
-        }
-    } while (now < wait.deadline);
-    release_resolution(release);
-    while (now < end) now = read_counter();
-    return HostStop::None;
+    } while (stop == HostStop::None && now < wait.deadline);
+    release_resolution(release);  // before the end: see RELEASE_LEAD_SECONDS
+    if (stop == HostStop::None)
+        while (now < end) now = read_counter();
+    return stop;
 }
 
 }  // namespace mextime

@@ -292,6 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RuleCase{"RaiseHoldsForAWhile", runs({{3, kCalm}, {1, 100e-6}, {1, -0.59}}), 3 * 101e-6},
                     RuleCase{"RaiseHalvesAfter0_6s", runs({{3, kCalm}, {1, 100e-6}, {1, -0.6}}), 1.5 * 101e-6},
                     RuleCase{"NoRaiseWithinTheSpin", runs({{3, kCalm}, {1, 50e-6}}), kCalmSpin},
+                    RuleCase{"RaiseForgottenAfterACalmSecond", runs({{3, kCalm}, {1, 100e-6}, {1, kPause}, {1, kCalm}}),
+                             kCalmSpin},
                     // A stall: the longest spin for the next 10 ms, and no more.
                     RuleCase{"StallHoldsTheDefault", runs({{3, kCalm}, {1, kStall}}), kDefaultSpin},
                     RuleCase{"NoisyPhaseEnds", runs({{3, kCalm}, {1, kStall}, {1, -0.011}}), kCalmSpin},
@@ -343,8 +345,11 @@ struct RecordedCase : Row {
 
 class WaituntilTraces : public testing::TestWithParam<RecordedCase> {};
 
-// What a burst's first late wake-up costs: no rule sees it coming.
-constexpr double kMostLatePastFixed = 0.0025;
+// What the learned spin may end late beyond the fixed spin: the first late
+// wake-up of a burst, which no rule sees coming (about 1 in 2,000 calls
+// here), and where the fixed spin itself ends many late (heavy load), 2%
+// more of those: a shorter spin's later deadline meets more of a stall.
+constexpr double kUnforeseen = 0.0005, kStallShare = 0.02;
 
 TEST_P(WaituntilTraces, LearnedSpinAsOnTimeAsTheFixedForLessCpu) {
     const RecordedCase &c = GetParam();
@@ -356,7 +361,7 @@ TEST_P(WaituntilTraces, LearnedSpinAsOnTimeAsTheFixedForLessCpu) {
                 "busy %.3f s; busy ratio %.3f, at most %.2f\n",
                 c.name, learned.spins.size(), learned.late, counter_seconds(learned.spun),
                 learned.mean_spin() * 1e6, fixed.late, counter_seconds(fixed.spun), busy, c.most_busy);
-    EXPECT_LE(learned.late, fixed.late + kMostLatePastFixed * slots.size());
+    EXPECT_LE(learned.late, fixed.late * (1 + kStallShare) + kUnforeseen * learned.spins.size());
     EXPECT_LE(busy, c.most_busy);
 }
 
