@@ -18,12 +18,12 @@ namespace {
 //   SPIN_MARGIN times that wake-up; the raise halves every
 //   SURGE_HALVING_SECONDS after it.
 // - A wake-up later than the longest spin (a stall, which no spin catches)
-//   starts a noisy phase: the spin stays at its longest for NOISY_SECONDS.
+//   starts a noisy phase: a wait that ends within NOISY_SECONDS of it spins
+//   the longest.
 constexpr int WAKE_RECORD_SIZE = 128;
 constexpr double SPIN_MARGIN = 3;
 constexpr double SURGE_HALVING_SECONDS = 0.6;
-// Long enough to cover the next few wake-ups of a 1 kHz loop, short enough
-// that a stall every quarter second leaves a calm timer's spin low.
+// Long enough to cover the next few waits of a 1 kHz loop.
 constexpr double NOISY_SECONDS = 0.01;
 // Below this the spin would save little CPU, and a timer's own jitter is of
 // this order even on a quiet machine.
@@ -72,11 +72,11 @@ std::int64_t first_tick_at(double at, std::int64_t frequency) {
 
 }  // namespace
 
-double learned_spin(std::int64_t now, std::int64_t frequency) {
+double learned_spin(double t, std::int64_t now, std::int64_t frequency) {
     const double most = default_spin_seconds();
     if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS)
         wakes.count = wakes.next = 0, wakes.surge = 0, wakes.noisy_until = 0;
-    if (wakes.count == 0 || now < wakes.noisy_until) return most;
+    if (wakes.count == 0 || t < seconds(wakes.noisy_until, frequency)) return most;
     // The second largest; the only one while there is one.
     std::int64_t first = -1, second = -1;
     for (int i = 0; i < wakes.count; ++i) {
@@ -137,9 +137,9 @@ HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequ
     return HostStop::None;
 }
 
-double requested_spin(int nrhs, const mxArray *prhs[], std::int64_t now, std::int64_t frequency,
+double requested_spin(int nrhs, const mxArray *prhs[], double t, std::int64_t now, std::int64_t frequency,
                       const char *invalid_spin_id) {
-    if (nrhs < 2) return learned_spin(now, frequency);
+    if (nrhs < 2) return learned_spin(t, now, frequency);
     const double spin = is_real_double_scalar(prhs[1]) ? *mxGetPr(prhs[1]) : -1;
     if (!(spin >= 0 && spin <= MAX_SPIN_SECONDS))
         mexErrMsgIdAndTxt(invalid_spin_id, "Spin must be a number of seconds from 0 to 1.");

@@ -40,7 +40,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     std::int64_t now = mextime::read_counter();
     const double t = seconds(now, frequency) + s;
     const double spin =
-        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:delay:invalidSpin");
+        mextime::requested_spin(nrhs, prhs, t, now, frequency, "MATLAB:delay:invalidSpin");
 
     // A slip, told before the wait so that Ctrl+C can end it.
     if (s > mextime::AHEAD_WARNING_SECONDS)

@@ -37,7 +37,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         mexErrMsgIdAndTxt("MATLAB:waituntil:invalidDeadline",
                           "Deadline must be a clockread time less than 4294967 seconds away.");
     const double spin =
-        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:waituntil:invalidSpin");
+        mextime::requested_spin(nrhs, prhs, t, now, frequency, "MATLAB:waituntil:invalidSpin");
 
     // Slips, told before the wait so that Ctrl+C can end it. A T of 0 or
     // less cannot be a clockread time (which counts from boot): it asks for

@@ -171,8 +171,9 @@ private:
     const mexhost::Module module_{mex_path("waituntil")};
 };
 
-// By count: each wait of 10 ms wakes late by the next value of the trace.
-Replayed replay(const Trace &trace, const double *spin = nullptr) {
+// By count: each wait (10 ms unless given) wakes late by the next value of
+// the trace.
+Replayed replay(const Trace &trace, const double *spin = nullptr, double wait = 0.01) {
     Replayer waituntil;
     spy_replay = {true, host_ticks(), ticks_of(kStep), {}, 0, {}, 0, 0, 0};
     for (double late : trace)
@@ -186,7 +187,7 @@ Replayed replay(const Trace &trace, const double *spin = nullptr) {
             continue;
         }
         const int before = r.late;
-        if (!waituntil.call(counter_seconds(spy_replay.now) + 0.01, spin, r)) break;
+        if (!waituntil.call(counter_seconds(spy_replay.now) + wait, spin, r)) break;
         r.late_after_pause += paused && r.late > before;
     }
     spy_replay.on = false;
@@ -262,6 +263,7 @@ INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilReplay,
 struct RuleCase : Row {
     Trace trace;
     double spin;
+    double wait = 0.01;  // each call's
 };
 
 class WaituntilSpin : public testing::TestWithParam<RuleCase> {};
@@ -270,7 +272,7 @@ TEST_P(WaituntilSpin, FollowsTheRecordWithinItsBounds) {
     Trace trace = GetParam().trace;
     trace.push_back(0);
     // Each wake-up is recorded with the reading after the close: one step more.
-    EXPECT_NEAR(replay(trace).spins.back(), GetParam().spin, 3 * 2 * kStep);
+    EXPECT_NEAR(replay(trace, nullptr, GetParam().wait).spins.back(), GetParam().spin, 3 * 2 * kStep);
 }
 
 // 20 us wake-ups leave a spin of 3 x 21 us; 150 us ones, 3 x 151 us.
@@ -294,9 +296,12 @@ INSTANTIATE_TEST_SUITE_P(
                     RuleCase{"NoRaiseWithinTheSpin", runs({{3, kCalm}, {1, 50e-6}}), kCalmSpin},
                     RuleCase{"RaiseForgottenAfterACalmSecond", runs({{3, kCalm}, {1, 100e-6}, {1, kPause}, {1, kCalm}}),
                              kCalmSpin},
-                    // A stall: the longest spin for the next 10 ms, and no more.
-                    RuleCase{"StallHoldsTheDefault", runs({{3, kCalm}, {1, kStall}}), kDefaultSpin},
-                    RuleCase{"NoisyPhaseEnds", runs({{3, kCalm}, {1, kStall}, {1, -0.011}}), kCalmSpin},
+                    // A stall: the longest spin for waits that end within
+                    // 10 ms of it, and no more. In 2 ms waits, the next ends
+                    // 2 ms after it, and after a pause, as much later.
+                    RuleCase{"StallHoldsTheDefault", runs({{3, kCalm}, {1, kStall}}), kDefaultSpin, 0.002},
+                    RuleCase{"NoisyPhaseLasts10ms", runs({{3, kCalm}, {1, kStall}, {1, -0.0075}}), kDefaultSpin, 0.002},
+                    RuleCase{"NoisyPhaseEnds", runs({{3, kCalm}, {1, kStall}, {1, -0.0085}}), kCalmSpin, 0.002},
                     // 1.2 s of stalls: waits all the same, so no calm second.
                     RuleCase{"StallsAreNoCalm", runs({{3, kCalm}, {120, kStall}, {1, -0.011}}), kCalmSpin}),
     RowName());
@@ -375,6 +380,35 @@ INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilTraces,
                                          RecordedCase{"BuildsFifo", "builds_fifo", 0.6}),
                          RowName());
 #endif
+
+// A spin that is not one real double refused, rather than read from its
+// first element (or past the end of an empty one), before anything waits.
+struct SpinCase : Row {
+    const char *function;
+    const char *spin;
+};
+
+class SpinRefused : public testing::TestWithParam<SpinCase> {};
+
+TEST_P(SpinRefused, BeforeAnyWait) {
+    const SpinCase &c = GetParam();
+    const std::string function = c.function;
+    const Call call = call_mex(function, 1, {function == "delay" ? "0.001" : seconds_text(host_seconds() + 0.001), c.spin});
+    EXPECT_EQ(call.outcome.identifier, "MATLAB:" + function + ":invalidSpin");
+    EXPECT_EQ(call.outcome.message, "Spin must be a number of seconds from 0 to 1.");
+    EXPECT_EQ(named(call.events, {"request", "timer", "wait", "warning"}), Events{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, SpinRefused,
+                         testing::Values(SpinCase{"WaituntilEmpty", "waituntil", "[]"},
+                                         SpinCase{"WaituntilComplex", "waituntil", "0.001+0.001i"},
+                                         SpinCase{"WaituntilSparse", "waituntil", "sparse(0.001)"},
+                                         SpinCase{"WaituntilSeveral", "waituntil", "[0.001,0.002]"},
+                                         SpinCase{"DelayEmpty", "delay", "[]"},
+                                         SpinCase{"DelayComplex", "delay", "0.001+0.001i"},
+                                         SpinCase{"DelaySparse", "delay", "sparse(0.001)"},
+                                         SpinCase{"DelaySeveral", "delay", "[0.001,0.002]"}),
+                         RowName());
 
 // Slips that speak up: a wait far in the past or far ahead is warned of,
 // with an identifier of its own, before anything is waited (so that Ctrl+C
