@@ -195,20 +195,6 @@ Replayed replay(const Trace &trace, const double *spin = nullptr, double wait = 
     return r;
 }
 
-// By time: a loop of waits to t0 + k ms, as the trace was recorded, its
-// wake-ups as late as the trace's 1 ms slot of the timer's deadline says.
-Replayed replay_recorded(const std::vector<long long> &slots, const double *spin = nullptr) {
-    Replayer waituntil;
-    const long long start = host_ticks(), slot = ticks_of(1e-3);
-    spy_replay = {true, start, ticks_of(kStep), {}, 0, slots, slot, start, 0};
-    Replayed r;
-    for (std::size_t k = 1; k < slots.size(); ++k)
-        if (!waituntil.call(counter_seconds(start + static_cast<long long>(k) * slot), spin, r)) break;
-    spy_replay.on = false;
-    EXPECT_EQ(r.spins.size() + 1, slots.size());
-    return r;
-}
-
 // Deterministic traces: runs of equal wake-ups, {count, s late} each; and
 // 1000 drawn with a seed, calm with a stall every 25, or with a heavy tail
 // (3% of them 200 to 420 us late).
@@ -328,6 +314,21 @@ TEST(WaituntilInsideTheSpin, OpensNoTimerAndLearnsNothing) {
 // them: the learned spin ends hardly more calls late than the fixed 0.5 ms,
 // and busy-waits a share of its time; under other processes' CPU load, at
 // most as long.
+
+// By time: a loop of waits to t0 + k ms, as the trace was recorded, its
+// wake-ups as late as the trace's 1 ms slot of the timer's deadline says.
+Replayed replay_recorded(const std::vector<long long> &slots, const double *spin = nullptr) {
+    Replayer waituntil;
+    const long long start = host_ticks(), slot = ticks_of(1e-3);
+    spy_replay = {true, start, ticks_of(kStep), {}, 0, slots, slot, start, 0};
+    Replayed r;
+    for (std::size_t k = 1; k < slots.size(); ++k)
+        if (!waituntil.call(counter_seconds(start + static_cast<long long>(k) * slot), spin, r)) break;
+    spy_replay.on = false;
+    EXPECT_EQ(r.spins.size() + 1, slots.size());
+    return r;
+}
+
 std::vector<long long> recorded_trace(const char *name) {
     std::vector<long long> slots;
     std::FILE *file = std::fopen((std::string(MEXTIME_TRACE_DIR) + "/" + name + ".txt").c_str(), "r");
