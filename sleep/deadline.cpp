@@ -74,8 +74,11 @@ std::int64_t first_tick_at(double at, std::int64_t frequency) {
 
 double learned_spin(double t, std::int64_t now, std::int64_t frequency) {
     const double most = default_spin_seconds();
-    if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS)
-        wakes.count = wakes.next = 0, wakes.surge = 0, wakes.noisy_until = 0;
+    if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS) {
+        wakes.count = wakes.next = 0;
+        wakes.surge = 0;
+        wakes.noisy_until = 0;
+    }
     if (wakes.count == 0 || t < seconds(wakes.noisy_until, frequency)) return most;
     // The second largest; the only one while there is one.
     std::int64_t first = -1, second = -1;

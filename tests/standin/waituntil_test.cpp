@@ -308,6 +308,28 @@ TEST(WaituntilInsideTheSpin, OpensNoTimerAndLearnsNothing) {
     EXPECT_EQ(scalar_of(after.outcome.outputs[1]), kDefaultSpin);
 }
 
+// The replay by time, as the recorded traces need it: a wait whose deadline
+// falls in a slot wakes as late as the slot says; in a slot the recording
+// made no wait in, when the late wake-up before it ended (2 ms + 3 ms here),
+// however long before the wait began to sleep.
+TEST(WaituntilByTime, WakesAsTheSlotOfItsDeadlineSays) {
+    const KeptLoaded kept;
+    const long long start = host_ticks(), ms = ticks_of(1e-3);
+    const long long us20 = ticks_of(20e-6);
+    spy_replay = {true, start, ticks_of(kStep), {}, 0, {us20, us20, 3 * ms, SPY_NOT_WAITED, SPY_NOT_WAITED, us20},
+                  ms, start, 0};
+    std::vector<double> woke;
+    for (double t : {1.5, 3.5, 5.5}) {
+        const Call call = call_mex("waituntil", 1, {seconds_text(counter_seconds(start + ticks_of(t * 1e-3))), "0"});
+        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+        woke.push_back(counter_seconds(spy_replay.woke - start) * 1e3);
+    }
+    spy_replay.on = false;
+    EXPECT_NEAR(woke[0], 1.52, 1e-3);
+    EXPECT_NEAR(woke[1], 5, 1e-3);
+    EXPECT_NEAR(woke[2], 5.52, 1e-3);
+}
+
 #ifndef _WIN32
 // Wake-ups recorded on this kind of machine (tests/standin/traces, see
 // docs/benchmarks.md), replayed by time in the 1 kHz loop that recorded
