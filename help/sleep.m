@@ -64,7 +64,11 @@
 %              taken as the call starts, so the bracket's own cost is spent
 %              inside the wait; it resumes after a signal, so no signal
 %              cuts it short, and it is made in slices of at most 50 ms,
-%              between which the host is asked whether it must stop.
+%              between which the host is asked whether it must stop. The
+%              last slice ends 5 us before the deadline: the slack and the
+%              request below are given back there, and the counter is read
+%              until the deadline, so that what they cost is not added
+%              after the wake-up.
 %              For a wait of 1 ms or more, a PM QoS request of 0 us is held
 %              on /dev/cpu_dma_latency for the wait's last 100 ms, where
 %              that file can be opened (by default root only); elsewhere it
@@ -77,7 +81,8 @@
 %     macOS    mach_wait_until to an absolute deadline on the counter, in
 %              slices of at most 50 ms between which the host is asked, with
 %              the thread's latency QoS at tier 0 (no timer coalescing) for
-%              the wait and its own tier given back afterwards.
+%              the wait and its own tier given back 5 us before its end, as
+%              on Linux.
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.
 
