@@ -140,12 +140,16 @@ function bench_report (results, out)
   goals(end+1, :) = {"1 kHz waituntil loop, Octave, CPU share, learned spin vs fixed 0.5 ms", ...
                      sprintf("%.3f", learned), sprintf("%.3f, fixed 0.5 ms", fixed), learned / fixed, 0.6};
   ## Wake-ups recorded here, replayed on the stand-in suite's virtual
-  ## counter: exact, whatever the machine does now.
+  ## counter: exact, whatever the machine does now. The allowance is the
+  ## suite's: 1 call in 2,000 (a burst's first late wake-up, which no rule
+  ## sees coming), and 2% of the fixed spin's late calls (a stall meets a
+  ## shorter spin's later deadline longer).
   replayed = read_replays (fullfile (results, "replayed.txt"));
   for k = 1:rows (replayed)
     [name, calls, late, fixed_late, busy, fixed_busy, most] = replayed{k, :};
     goals(end+1, :) = {sprintf("replayed trace %s, %d calls: calls late, learned minus fixed 0.5 ms (calls)", name, calls), ...
-                       sprintf("%d", late), sprintf("%d, fixed 0.5 ms", fixed_late), late - fixed_late, 0.0025 * calls};
+                       sprintf("%d", late), sprintf("%d, fixed 0.5 ms", fixed_late), late - fixed_late, ...
+                       0.02 * fixed_late + 0.0005 * calls};
     goals(end+1, :) = {sprintf("replayed trace %s: busy-wait time, learned spin vs fixed 0.5 ms", name), ...
                        sprintf("%.3f s", busy), sprintf("%.3f s, fixed 0.5 ms", fixed_busy), busy / fixed_busy, most};
   endfor
