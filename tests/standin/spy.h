@@ -65,7 +65,8 @@ void spy_limit_priority(int rtprio, int nice);
 // - By count: the next of `late`, or 0 once they are used up.
 // - By time, where `slots` is not empty: a recorded trace, one lateness per
 //   slot of `slot` ticks from `start`, or SPY_NOT_WAITED where the recording
-//   made no wait, the slot being inside a late wake-up before it. A wait
+//   made no wait, the slot being inside a late wake-up before it (the format
+//   bench/record_wakeups.m writes from a real Octave loop). A wait
 //   whose deadline falls in a slot is late by its value; in a SPY_NOT_WAITED
 //   slot, by what is left of the wake-up before it; past the trace, not at all.
 enum : long long { SPY_NOT_WAITED = -1 };
