@@ -15,41 +15,28 @@ if nargin ~= 1
     error('mexbuild:invalidNumInputs', 'Usage: mexbuild(outdir)');
 end
 root = fileparts(mfilename('fullpath'));
-% Each function: its folder, and the platform operations it is built with
-% (<folder>/<part>_<system>.cpp, else <folder>/<part>_posix.cpp on POSIX
-% systems, else <folder>/<part>.cpp); clock/counter is the counter every
-% timing function reads.
-% The POSIX waits sleep on the counter's clock; Windows has its own timers.
 if ispc
-    monotonic = {};
-else
-    monotonic = {'sleep/monotonic'};
-end
-wait = [{'sleep/resolution', 'sleep/until', 'sleep/interrupt', 'sleep/deadline'}, monotonic, {'clock/counter'}];
-functions = {'clockread', 'clock', {'clock/counter'}; ...
-             'clockutc', 'clock', {'clock/counter', 'clock/utc'}; ...
-             'sleep', 'sleep', [{'sleep/resolution', 'sleep/wait', 'sleep/interrupt'}, monotonic, {'clock/counter'}]; ...
-             'waituntil', 'sleep', wait; ...
-             'delay', 'sleep', wait; ...
-             'rtboost', 'priority', {'priority/raise'}; ...
-             'rtrestore', 'priority', {'priority/restore'}; ...
-             'rtstatus', 'priority', {'priority/status'}};
-in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
-if ispc
-    platforms = {'_win32', ''};
+    platform = 'win32';
 elseif ismac
-    platforms = {'_darwin', '_posix', ''};
+    platform = 'darwin';
 else
-    platforms = {'_linux', '_posix', ''};
+    platform = 'linux';
 end
+% Each function, its source files for this platform and the libraries it
+% links (private/build_sources.m, which the tests run for every platform).
+[names, sources, libraries] = build_sources(root, platform);
+in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 
 if ~exist(outdir, 'dir')
     mkdir(outdir);
 end
-for k = 1:size(functions, 1)
-    name = functions{k, 1};
-    folder = fullfile(root, functions{k, 2});
+for k = 1:numel(names)
+    name = names{k};
+    folder = fileparts(sources{k}{1});
     args = {['-I' fullfile(root, 'gateway')], ['-I' fullfile(root, 'clock')], ['-I' folder]};
+    if strcmp(platform, 'win32')
+        args{end + 1} = '-D_WIN32_WINNT=0x0601';   % Windows 7's API, as CMake builds
+    end
     if in_octave
         % Octave binds its own API names, and its MEX files end in .mex.
         args = [args, {'-DMEXTIME_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}];
@@ -58,22 +45,9 @@ for k = 1:size(functions, 1)
         % the same whichever mex.h the compiler finds first.
         args = [args, {'-compatibleArrayDims', '-outdir', outdir}];
     end
-    if ispc && any(strcmp(name, {'sleep', 'waituntil', 'delay'}))
-        args{end + 1} = '-lwinmm';   % timeBeginPeriod, timeEndPeriod
-    end
-    sources = {fullfile(folder, [name '.cpp'])};
-    parts = functions{k, 3};
-    for p = 1:numel(parts)
-        for q = 1:numel(platforms)
-            source = fullfile(root, [parts{p} platforms{q} '.cpp']);
-            if exist(source, 'file')
-                break;
-            end
-        end
-        sources{end + 1} = source; %#ok<AGROW>
-    end
+    args = [args, libraries{k}];
     fprintf('mexbuild: %s\n', name);
-    mex(args{:}, sources{:});
+    mex(args{:}, sources{k}{:});
     copyfile(fullfile(root, 'help', [name '.m']), outdir);
 end
 % The self-check and the overview (help mextime), with the version that

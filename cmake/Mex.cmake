@@ -8,6 +8,19 @@ cmake_path(NORMAL_PATH MEXTIME_HELP_DIR)
 # The counter every family reads: clockread's timebase.
 set(MEXTIME_COUNTER_DIR ${CMAKE_CURRENT_LIST_DIR}/../clock)
 cmake_path(NORMAL_PATH MEXTIME_COUNTER_DIR)
+# The Windows API the MEX files are written against: Windows 7's, as
+# mexbuild.m declares it to a lab PC's compiler, whose headers may be older
+# than ours. Whatever is newer the files declare and look up themselves.
+set(MEXTIME_WIN32_WINNT 0x0601)
+
+# A Windows target's sources see Windows 7's API, as with mexbuild.m, and are
+# listed in the tree's compile_commands.json for the older headers' check.
+function(mextime_windows_api target)
+  if(WIN32)
+    target_compile_definitions(${target} PRIVATE _WIN32_WINNT=${MEXTIME_WIN32_WINNT})
+    set_target_properties(${target} PROPERTIES EXPORT_COMPILE_COMMANDS ON)
+  endif()
+endfunction()
 
 # The names listed under EXPORTS in a module-definition file.
 function(mextime_def_names def out_var)
@@ -164,6 +177,7 @@ function(mextime_counter_library host out_var)
       CXX_VISIBILITY_PRESET hidden)
     target_include_directories(${target} PUBLIC ${MEXTIME_COUNTER_DIR})
     target_link_libraries(${target} PRIVATE mextime_gateway)
+    mextime_windows_api(${target})
     if(NOT host STREQUAL "octave")
       target_link_libraries(${target} PRIVATE mextime_sanitize)
     endif()
@@ -206,6 +220,7 @@ function(mextime_add_mex name)
   endforeach()
   add_library(${target} MODULE ${sources})
   target_link_libraries(${target} PRIVATE mextime_gateway)
+  mextime_windows_api(${target})
   if(MEX_COUNTER)
     mextime_counter_library(${MEX_HOST} counter)
     target_link_libraries(${target} PRIVATE ${counter})

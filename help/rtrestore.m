@@ -19,6 +19,12 @@
 %   refuses is refused silently: giving back what RTBOOST changed needs
 %   no privilege, but restoring a priority above the present one does.
 %
+%   On Linux RTRESTORE also takes an OLD of the layout before (first
+%   element 2001, as RTBOOST answered up to version 0.4), so that a log
+%   or a cleanup written with it still gives the priority back: as
+%   exactly as that layout can tell, since it holds a single nice value
+%   for all the other threads (see the platform notes).
+%
 %   Errors (identifier, message), all raised before anything changes, in
 %   this order:
 %     MATLAB:rtrestore:invalidNumInputs  'At most one input allowed.'
@@ -40,25 +46,38 @@
 %     Windows  SetPriorityClass(GetCurrentProcess(), class), then
 %              SetThreadPriority(GetCurrentThread(), level) (kernel32),
 %              with OLD's class and level, or NORMAL_PRIORITY_CLASS and
-%              THREAD_PRIORITY_NORMAL without it.
+%              THREAD_PRIORITY_NORMAL without it. A class the process has
+%              already is not asked for again: without the privilege,
+%              Windows answers a request for the real-time class with the
+%              high one.
 %     Linux    With OLD: the calling thread takes its nice value back,
-%              and every other thread whose nice value is below OLD's
-%              weakest one of theirs goes back to it (setpriority for
-%              each thread in /proc/self/task); threads that had
-%              different nice values before all come back at that
-%              weakest one. Then the calling thread takes its policy,
-%              flag and real-time priority back (pthread_setschedparam).
+%              and so does every other thread that is now stronger than
+%              it, save those at a stronger value that other threads had
+%              before (OLD's last element): those RTBOOST raised with the
+%              calling thread, and those started since by one of them
+%              (setpriority for each thread in /proc/self/task). Then the
+%              calling thread takes its policy, flag and real-time
+%              priority back (pthread_setschedparam). With an OLD of the
+%              layout before (2001), every other thread stronger than its
+%              last element goes back to that value, so threads that had
+%              different nice values come back at the weakest of them.
 %              Without OLD: every thread whose nice value is below 0
 %              goes back to 0, and the calling thread to SCHED_OTHER.
-%              A nice value above the one to give back (another
+%              A nice value weaker than the one to give back (another
 %              thread's, or any positive one without OLD) is the user's
 %              own choice and stays. A thread without CAP_SYS_NICE keeps
 %              the SCHED_RESET_ON_FORK flag that RTBOOST gave it, since
 %              only a privileged thread may drop it; it changes nothing
 %              for the thread itself.
-%     macOS    With OLD: the process's nice value and the calling thread's
-%              policy as they were; without: the standard policy and no
-%              negative nice value.
+%     macOS    With OLD: the process's nice value, then the calling
+%              thread's policy and QoS class as they were (macOS gives a
+%              class back only to a thread of dispatch's pool, not to the
+%              one that runs your script once a policy was set on it). An
+%              OLD of the earlier layout, [3001, nice, on, period,
+%              computation, constraint, preemptible], is taken too, and
+%              leaves the class as it is. Without OLD: the standard policy
+%              for a thread under another (one under it already is left
+%              alone, and keeps its class) and no negative nice value.
 %
 %   See also RTBOOST, RTSTATUS.
 

@@ -79,10 +79,13 @@
 %              then run udevadm control --reload and udevadm trigger
 %              --name-match=cpu_dma_latency as root (or reboot).
 %     macOS    mach_wait_until to an absolute deadline on the counter, in
-%              slices of at most 50 ms between which the host is asked, with
-%              the thread's latency QoS at tier 0 (no timer coalescing) for
-%              the wait and its own tier given back 5 us before its end, as
-%              on Linux.
+%              slices of at most 50 ms between which the host is asked, at
+%              latency tier 0 for the wait, the least timer coalescing macOS
+%              gives a thread outside real time (a wake-up may come late by
+%              an eighth of the time left, up to 1 ms): a thread with a QoS
+%              class takes user-interactive for the wait and its own class
+%              back; one without takes tier 0 (THREAD_LATENCY_QOS_POLICY)
+%              and its own tier back, 5 us before the end, as on Linux.
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.
 

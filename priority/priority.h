@@ -50,15 +50,20 @@ void restore_calling_thread(const Standing &standing);
 
 // Long enough for "below normal", "nice -20" or any number.
 constexpr std::size_t STATUS_TEXT_SIZE = 24;
+// Long enough for every name and value of platform_text.h.
+constexpr std::size_t PLATFORM_TEXT_SIZE = 704;
 
 // What the process and the calling thread have now, in the platform's words.
 struct Status {
     bool realtime;                    // the calling thread runs in real time
     char process[STATUS_TEXT_SIZE];   // the class, or the thread's nice value
     char thread[STATUS_TEXT_SIZE];    // the thread's level, or its policy
+    char platform[PLATFORM_TEXT_SIZE];  // what the platform grants, as platform_text.h writes it
 };
 
 void read_status(Status &status);
+// Fills status.platform alone: only rtstatus's fourth answer needs it.
+void read_platform(Status &status);
 
 }  // namespace mextime
 

@@ -1,8 +1,10 @@
 // Raising on Linux, which has no priority class for a whole process: the
-// process step gives every thread the strongest ordinary standing (nice
-// -20), and the thread step puts the calling thread alone under SCHED_FIFO,
-// so the process outranks ordinary work yet its helper threads cannot starve
-// the machine. The raised thread carries SCHED_RESET_ON_FORK: the threads and
+// process step gives the calling thread the strongest ordinary standing
+// (nice -20), and so the other threads that shared its nice value; the
+// thread step puts the calling thread alone under SCHED_FIFO, so the process
+// outranks ordinary work yet its helper threads cannot starve the machine.
+// Threads at another nice value, such as a host's background helper at 10,
+// keep it. The raised thread carries SCHED_RESET_ON_FORK: the threads and
 // processes it starts afterwards begin under the ordinary policy with nice 0
 // or more. Without CAP_SYS_NICE each step settles for the best its resource
 // limit grants (RLIMIT_NICE, RLIMIT_RTPRIO), as Windows quietly grants the
@@ -13,7 +15,6 @@
 namespace mextime {
 namespace {
 
-constexpr int STRONGEST_NICE = -20;
 // RLIMIT_NICE counts from here: a limit L permits nice 20 - L.
 constexpr int NICE_LIMIT_BASE = 20;
 
@@ -30,14 +31,12 @@ int permitted_nice() {
     return NICE_LIMIT_BASE - static_cast<int>(limit.rlim_cur);
 }
 
-// Asking for -20 can never lower a thread, so it is asked on every call; the
-// fallback is taken only where it is better than what the thread has.
-void raise_thread_nice(id_t tid) {
-    int current;
-    if (!read_nice(tid, current)) return;
-    if (setpriority(PRIO_PROCESS, tid, STRONGEST_NICE) == 0) return;
+// -20 where it is granted, else the fallback where it is better than what
+// the calling thread has; answers the nice value it ends with.
+int raise_own_nice(int own) {
+    if (setpriority(PRIO_PROCESS, 0, STRONGEST_NICE) == 0) return STRONGEST_NICE;
     const int fallback = permitted_nice();
-    if (fallback < current) setpriority(PRIO_PROCESS, tid, fallback);
+    return fallback < own && setpriority(PRIO_PROCESS, 0, fallback) == 0 ? fallback : own;
 }
 
 // The highest real-time priority RLIMIT_RTPRIO lets an unprivileged caller
@@ -52,29 +51,17 @@ int permitted_rtprio(int wanted) {
 
 }  // namespace
 
-// The weakest nice value of the other threads is what restoring gives back
-// to every thread rtboost made stronger than it; a process whose calling
-// thread is its only one takes that thread's value.
 bool read_standing(Standing &standing) {
     int policy, priority, nice;
     bool reset_on_fork;
     if (!read_scheduling(policy, priority, reset_on_fork) || !read_nice(0, nice)) return false;
-    const id_t self = calling_thread_id();
-    int others = nice;
-    bool other_seen = false;
-    for_each_thread([&](id_t tid) {
-        int other;
-        if (tid == self || !read_nice(tid, other)) return;
-        if (!other_seen || other > others) others = other;
-        other_seen = true;
-    });
     standing.count = LINUX_FIELDS;
     standing.fields[MARKER_FIELD] = LINUX_MARKER;
     standing.fields[POLICY_FIELD] = policy;
     standing.fields[RESET_ON_FORK_FIELD] = reset_on_fork ? 1 : 0;
     standing.fields[RTPRIO_FIELD] = priority;
     standing.fields[THREAD_NICE_FIELD] = nice;
-    standing.fields[OTHERS_NICE_FIELD] = others;
+    standing.fields[KEPT_FIELD] = static_cast<double>(stronger_others(nice));
     return true;
 }
 
@@ -82,10 +69,22 @@ const char NOT_GRANTED_MESSAGE[] =
     "No higher priority was granted: this account may take neither real-time scheduling (RLIMIT_RTPRIO) "
     "nor a negative nice value (RLIMIT_NICE); help rtboost says how to grant them.";
 
+// The others take the strongest value the calling thread obtained that no
+// thread left alone has, so that rtrestore can tell them apart: one step
+// weaker for each such value in the way.
 bool raise_process() {
-    for_each_thread(raise_thread_nice);
-    int nice;
-    return read_nice(0, nice) && nice < 0;
+    int own;
+    if (!read_nice(0, own)) return false;
+    const NiceSet kept = stronger_others(own);
+    const int raised = raise_own_nice(own);
+    int shared = raised;
+    while (shared < own && (kept & nice_bit(shared))) ++shared;
+    if (shared < own)
+        for_each_thread([&](id_t tid) {
+            int nice;
+            if (read_nice(tid, nice) && nice == own) setpriority(PRIO_PROCESS, tid, shared);
+        });
+    return raised < 0;
 }
 
 // A real-time priority the thread already has is never lowered: at or above

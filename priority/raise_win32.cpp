@@ -19,21 +19,34 @@ bool read_standing(Standing &standing) {
 }
 
 const char NOT_GRANTED_MESSAGE[] =
-    "No higher priority was granted: Windows refused both the priority class and the thread's level; "
-    "help rtboost tells more.";
+    "No higher priority was granted: Windows refused both a higher priority class (SetPriorityClass) "
+    "and the time-critical thread level (SetThreadPriority); help rtboost says what grants them.";
 
-// Without administrator rights Windows grants the high class in place of
-// the real-time one.
+namespace {
+
+bool above_normal(DWORD priority_class) {
+    return priority_class == REALTIME_PRIORITY_CLASS || priority_class == HIGH_PRIORITY_CLASS ||
+           priority_class == ABOVE_NORMAL_PRIORITY_CLASS;
+}
+
+}  // namespace
+
+// Without the privilege to raise scheduling priority Windows grants the
+// high class in place of the real-time one, even to a process that already
+// has the real-time class, which asking again would lower. Where the class
+// cannot be read back, the call's own answer tells.
 bool raise_process() {
-    SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
-    const DWORD now = GetPriorityClass(GetCurrentProcess());
-    return now == REALTIME_PRIORITY_CLASS || now == HIGH_PRIORITY_CLASS || now == ABOVE_NORMAL_PRIORITY_CLASS;
+    const HANDLE process = GetCurrentProcess();
+    const bool granted = GetPriorityClass(process) == REALTIME_PRIORITY_CLASS ||
+                         SetPriorityClass(process, REALTIME_PRIORITY_CLASS);
+    const DWORD now = GetPriorityClass(process);
+    return now == 0 ? granted : above_normal(now);
 }
 
 bool raise_calling_thread() {
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    const bool granted = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     const int now = GetThreadPriority(GetCurrentThread());
-    return now != THREAD_PRIORITY_ERROR_RETURN && now > THREAD_PRIORITY_NORMAL;
+    return now == THREAD_PRIORITY_ERROR_RETURN ? granted : now > THREAD_PRIORITY_NORMAL;
 }
 
 }  // namespace mextime

@@ -1,16 +1,13 @@
 // Restoring on Linux: nice 0 for every thread that was raised above it, then
 // the ordinary policy for the calling thread. Neither needs a privilege. Or
 // a standing read before a raise: the calling thread's own nice value, the
-// other threads back to theirs, then its policy and priority.
+// other threads rtboost raised back to it, then its policy and priority.
 #include "field.h"
 #include "priority.h"
 #include "scheduling_linux.h"
 
 namespace mextime {
 namespace {
-
-constexpr int STRONGEST_NICE = -20;
-constexpr int WEAKEST_NICE = 19;
 
 // A positive nice value is the user's own choice and stays.
 void restore_thread_nice(id_t tid) {
@@ -26,7 +23,11 @@ bool settable(int policy) {
 
 }  // namespace
 
-void restore_process() { for_each_thread(restore_thread_nice); }
+// The calling thread first, also where the threads cannot be listed.
+void restore_process() {
+    restore_thread_nice(calling_thread_id());
+    for_each_thread(restore_thread_nice);
+}
 
 // Only a privileged thread may drop the reset-on-fork flag; any other keeps
 // it, which is harmless under the ordinary policy at nice 0 or more.
@@ -35,35 +36,44 @@ void restore_calling_thread() {
 }
 
 // A real-time policy takes a priority in the system's range for it, any
-// other policy 0.
+// other policy 0. The earlier layout's last field is a nice value; this
+// one's, a set of nice values stronger than the thread's own.
 bool accept_standing(const double *values, std::size_t count, Standing &standing) {
-    if (count != LINUX_FIELDS || values[MARKER_FIELD] != LINUX_MARKER) return false;
+    if (count != LINUX_FIELDS) return false;
+    const bool earlier = values[MARKER_FIELD] == EARLIER_LINUX_MARKER;
+    if (!earlier && values[MARKER_FIELD] != LINUX_MARKER) return false;
     int policy, reset_on_fork, priority, nice, others;
+    std::int64_t kept;
     if (!whole_in(values[POLICY_FIELD], SCHED_OTHER, SCHED_IDLE, policy) || !settable(policy)) return false;
     const int least = real_time(policy) ? sched_get_priority_min(policy) : 0;
     const int most = real_time(policy) ? sched_get_priority_max(policy) : 0;
     if (!whole_in(values[RESET_ON_FORK_FIELD], 0, 1, reset_on_fork) ||
         !whole_in(values[RTPRIO_FIELD], least, most, priority) ||
-        !whole_in(values[THREAD_NICE_FIELD], STRONGEST_NICE, WEAKEST_NICE, nice) ||
-        !whole_in(values[OTHERS_NICE_FIELD], STRONGEST_NICE, WEAKEST_NICE, others))
+        !whole_in(values[THREAD_NICE_FIELD], STRONGEST_NICE, WEAKEST_NICE, nice))
+        return false;
+    if (earlier ? !whole_in(values[KEPT_FIELD], STRONGEST_NICE, WEAKEST_NICE, others)
+                : !whole_in(values[KEPT_FIELD], 0, static_cast<std::int64_t>(nice_bit(nice) - 1), kept))
         return false;
     standing.count = count;
     for (std::size_t i = 0; i < count; ++i) standing.fields[i] = values[i];
     return true;
 }
 
-// Every other thread stronger than the weakest of them was goes back to
-// it, whether rtboost or a thread started since raised it; one weaker is
-// the user's own choice and stays.
+// Every other thread stronger than the calling thread was goes back to its
+// value, unless another thread had that stronger value then: whether rtboost
+// raised it or it started since from a thread rtboost raised. One weaker is
+// the user's own choice and stays. The earlier layout gives every other
+// thread stronger than its last field that value instead.
 void restore_process(const Standing &standing) {
     const int nice = static_cast<int>(standing.fields[THREAD_NICE_FIELD]);
-    const int others = static_cast<int>(standing.fields[OTHERS_NICE_FIELD]);
+    const bool earlier = standing.fields[MARKER_FIELD] == EARLIER_LINUX_MARKER;
+    const int others = earlier ? static_cast<int>(standing.fields[KEPT_FIELD]) : nice;
+    const NiceSet kept = earlier ? 0 : static_cast<NiceSet>(standing.fields[KEPT_FIELD]);
     const id_t self = calling_thread_id();
+    setpriority(PRIO_PROCESS, 0, nice);
     for_each_thread([&](id_t tid) {
         int current;
-        if (tid == self)
-            setpriority(PRIO_PROCESS, tid, nice);
-        else if (read_nice(tid, current) && current < others)
+        if (tid != self && read_nice(tid, current) && current < others && !(kept & nice_bit(current)))
             setpriority(PRIO_PROCESS, tid, others);
     });
 }

@@ -53,8 +53,12 @@ bool accept_standing(const double *values, std::size_t count, Standing &standing
     return true;
 }
 
+// A class the process still has is not asked for again: without the
+// privilege, asking for the real-time class gives the high one.
 void restore_process(const Standing &standing) {
-    SetPriorityClass(GetCurrentProcess(), static_cast<DWORD>(standing.fields[CLASS_FIELD]));
+    const HANDLE process = GetCurrentProcess();
+    const DWORD priority_class = static_cast<DWORD>(standing.fields[CLASS_FIELD]);
+    if (GetPriorityClass(process) != priority_class) SetPriorityClass(process, priority_class);
 }
 
 void restore_calling_thread(const Standing &standing) {

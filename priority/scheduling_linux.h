@@ -14,8 +14,11 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace mextime {
+
+constexpr int STRONGEST_NICE = -20, WEAKEST_NICE = 19;
 
 // A thread's nice value, unless the thread is gone (-1 is a valid nice
 // value, so errno tells). On Linux PRIO_PROCESS with a thread id names that
@@ -71,13 +74,35 @@ inline void for_each_thread(Apply apply) {
     closedir(tasks);
 }
 
+// A set of nice values, one bit each from -20 up, which a double holds
+// exactly.
+using NiceSet = std::uint64_t;
+
+inline NiceSet nice_bit(int nice) { return NiceSet{1} << (nice - STRONGEST_NICE); }
+
+// The nice values stronger than the calling thread's, `own`, that other
+// threads have: rtboost leaves those threads as they are, and rtrestore
+// tells them from the ones rtboost raised by them.
+inline NiceSet stronger_others(int own) {
+    NiceSet found = 0;
+    for_each_thread([&](id_t tid) {
+        int nice;
+        if (read_nice(tid, nice) && nice < own) found |= nice_bit(nice);
+    });
+    return found;
+}
+
 // A standing on Linux: the calling thread's policy, its reset-on-fork flag
-// (0 or 1), its real-time priority and its nice value, then the weakest
-// nice value among the process's other threads (rtboost gives every thread
-// nice -20; a process's threads normally share one value).
-constexpr double LINUX_MARKER = 2001;
+// (0 or 1), its real-time priority and its nice value, then the set of
+// stronger nice values that other threads had and keep. The other threads
+// rtboost raises are those that shared the calling thread's nice value, and
+// that is what they come back to.
+constexpr double LINUX_MARKER = 2002;
 constexpr std::size_t MARKER_FIELD = 0, POLICY_FIELD = 1, RESET_ON_FORK_FIELD = 2, RTPRIO_FIELD = 3,
-                      THREAD_NICE_FIELD = 4, OTHERS_NICE_FIELD = 5, LINUX_FIELDS = 6;
+                      THREAD_NICE_FIELD = 4, KEPT_FIELD = 5, LINUX_FIELDS = 6;
+// The layout before, whose last field was the weakest nice value of the
+// other threads, to which rtrestore gives back every thread stronger than it.
+constexpr double EARLIER_LINUX_MARKER = 2001;
 
 }  // namespace mextime
 

@@ -1,9 +1,12 @@
 // Status on Windows: the process's priority class and the calling thread's
-// level, in the words of the system's own settings.
+// level, in the words of the system's own settings; and what the system
+// grants the waits and the raise.
+#include "platform_text.h"
 #include "priority.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,6 +47,75 @@ void put_word(char (&out)[STATUS_TEXT_SIZE], const char *word) {
 
 void put_number(char (&out)[STATUS_TEXT_SIZE], long number) { _ltoa(number, out, 10); }
 
+// ntdll's calls, and kernel32's of Windows 8 and later, looked up at run
+// time so that the file still loads on Windows 7.
+using NtQueryTimerResolutionFunction = LONG(NTAPI *)(PULONG coarsest, PULONG finest, PULONG current);
+using NtOpenProcessTokenFunction = LONG(NTAPI *)(HANDLE, ACCESS_MASK, PHANDLE);
+using NtQueryInformationTokenFunction = LONG(NTAPI *)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+using GetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+
+template <typename T>
+T find(const wchar_t *library, const char *name) {
+    const HMODULE module = GetModuleHandleW(library);
+    return module ? reinterpret_cast<T>(reinterpret_cast<void *>(GetProcAddress(module, name))) : nullptr;
+}
+
+// The timer's steps count 100 ns units.
+constexpr std::uint64_t NS_PER_UNIT = 100;
+
+void set_timer_resolution(PlatformValues &values) {
+    const auto query = find<NtQueryTimerResolutionFunction>(L"ntdll.dll", "NtQueryTimerResolution");
+    ULONG coarsest = 0, finest = 0, current = 0;
+    if (!query || query(&coarsest, &finest, &current) < 0) {
+        values.set(PlatformField::TimerResolution, UNREADABLE);
+        values.set(PlatformField::TimerResolutionRange, UNREADABLE);
+        return;
+    }
+    values.set_ms(PlatformField::TimerResolution, current * NS_PER_UNIT);
+    values.set_ms_range(PlatformField::TimerResolutionRange, finest * NS_PER_UNIT, coarsest * NS_PER_UNIT);
+}
+
+// Windows 10 1803 and later; older systems refuse the flag. Closed at once.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
+#endif
+
+void set_high_resolution_timer(PlatformValues &values) {
+    const HANDLE timer =
+        CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    values.set(PlatformField::HighResolutionTimer, timer ? "yes" : "no");
+    if (timer) CloseHandle(timer);
+}
+
+// sleep's bracket opts out of the throttling; Windows 11 22H2 and later
+// tell whether it holds, older systems refuse the query.
+void set_power_throttling(PlatformValues &values) {
+    const auto query = find<GetProcessInformationFunction>(L"kernel32.dll", "GetProcessInformation");
+    PROCESS_POWER_THROTTLING_STATE state{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
+    if (!query || !query(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state))
+        return values.set(PlatformField::PowerThrottling, UNREADABLE);
+    const ULONG timer = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
+    if (!(state.ControlMask & timer))
+        values.set(PlatformField::PowerThrottling, "default");
+    else
+        values.set(PlatformField::PowerThrottling, state.StateMask & timer ? "ignored" : "kept");
+}
+
+// An elevated token (an administrator's, run as administrator) is granted
+// the real-time class.
+void set_privileged(PlatformValues &values) {
+    const auto open = find<NtOpenProcessTokenFunction>(L"ntdll.dll", "NtOpenProcessToken");
+    const auto query = find<NtQueryInformationTokenFunction>(L"ntdll.dll", "NtQueryInformationToken");
+    HANDLE token = nullptr;
+    if (!open || !query || open(GetCurrentProcess(), TOKEN_QUERY, &token) < 0)
+        return values.set(PlatformField::Privileged, UNREADABLE);
+    TOKEN_ELEVATION elevation{};
+    ULONG size = 0;
+    const bool read = query(token, TokenElevation, &elevation, sizeof elevation, &size) >= 0;
+    CloseHandle(token);
+    values.set(PlatformField::Privileged, !read ? UNREADABLE : elevation.TokenIsElevated ? "yes" : "no");
+}
+
 }  // namespace
 
 // A class or level without a word (a failed read, or one of the levels
@@ -60,6 +132,15 @@ void read_status(Status &status) {
         put_word(status.thread, word);
     else
         put_number(status.thread, level);
+}
+
+void read_platform(Status &status) {
+    PlatformValues values;
+    set_timer_resolution(values);
+    set_high_resolution_timer(values);
+    set_power_throttling(values);
+    set_privileged(values);
+    values.write(status.platform, sizeof status.platform);
 }
 
 }  // namespace mextime

@@ -5,6 +5,10 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${MEXTIME_BUILD:-$ROOT/build}
 DIST=${MEXTIME_DIST:-$ROOT/dist}
 JOBS=${MEXTIME_JOBS:-$(nproc 2>/dev/null || echo 2)}
+# What the tests fetch from Debian's archive (older Windows headers, Octave
+# chroots), kept once for every tree that configures from here, the
+# mutation run's included.
+export MEXTIME_DEBIAN_CACHE=${MEXTIME_DEBIAN_CACHE:-$BUILD/debian}
 
 log() { printf '\n== %s\n' "$*"; }
 
@@ -42,7 +46,8 @@ BENCH_PACKAGES="gnuplot-nox"
 # The 64-bit Windows target: MinGW-w64 with the posix thread model (which
 # GoogleTest needs), and Wine to run its tests. Debian's wine64 alone is
 # enough: its loader is /usr/lib/wine/wine64, found by cmake/mingw-w64.cmake.
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64"
+# curl fetches the older headers the Windows sources are compiled against.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 curl"
 
 # The macOS targets: Zig 0.11.0 from the npm registry (below), and Debian's
 # LLVM to archive its objects, link them (lld) and read the Mach-O files.
@@ -76,6 +81,8 @@ need_zig() {
 
 # scripts/test's memory checks: valgrind (the sanitizer runtimes come with g++).
 CHECK_PACKAGES="valgrind"
+# The Octave matrix: mmdebstrap makes each Octave's Debian chroot.
+MATRIX_PACKAGES="mmdebstrap"
 # mextimecheck's plot in octave-cli: gnuplot draws, Ghostscript writes the
 # PNG, and Octave measures its text with FreeSans.
 PLOT_PACKAGES="gnuplot-nox ghostscript fonts-freefont-otf"

@@ -3,15 +3,24 @@
 // libut's utIsInterruptPending; Octave keeps Ctrl+C in octave_interrupt_state
 // and any other signal it has to act on in octave_signal_caught. All are
 // looked up in the host process, so the MEX file binds none of them.
+//
+// Their sizes, from Octave's liboctave/util/quit.h and quit.cc: the Ctrl+C
+// flag is an int in every version (sig_atomic_t; std::atomic<int> from 9);
+// the signal flag an int up to Octave 8, then a one-byte std::atomic<bool>
+// with others' bytes beside it. Octave sets it to 1 alone
+// (libinterp/corefcn/sighandlers.cc), in its first byte either way on a
+// little-endian machine: that byte alone is read and cleared.
 #ifndef MEXTIME_SLEEP_INTERRUPT_H
 #define MEXTIME_SLEEP_INTERRUPT_H
 
 namespace mextime {
 
+using OctaveSignalFlag = volatile unsigned char;
+
 struct InterruptSource {
     bool (*is_interrupt_pending)();        // MATLAB's, or the stand-in host's
     const volatile int *octave_interrupt;  // above 0 once Ctrl+C is pressed
-    volatile int *octave_signal;           // set by any signal Octave handles
+    OctaveSignalFlag *octave_signal;       // set by any signal Octave handles
     void (*octave_handle_signal)();        // Octave's own response to it
 };
 

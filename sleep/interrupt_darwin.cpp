@@ -11,7 +11,7 @@ namespace mextime {
 InterruptSource find_interrupt_source() {
     return {reinterpret_cast<bool (*)()>(dlsym(RTLD_DEFAULT, "utIsInterruptPending")),
             static_cast<const volatile int *>(dlsym(RTLD_DEFAULT, "octave_interrupt_state")),
-            static_cast<volatile int *>(dlsym(RTLD_DEFAULT, "octave_signal_caught")),
+            static_cast<OctaveSignalFlag *>(dlsym(RTLD_DEFAULT, "octave_signal_caught")),
             reinterpret_cast<void (*)()>(dlsym(RTLD_DEFAULT, "octave_handle_signal"))};
 }
 

@@ -6,9 +6,9 @@
 
 extern "C" {
 bool utIsInterruptPending() __attribute__((weak));
-// Both sig_atomic_t.
+// At their sizes, as interrupt.h tells.
 extern int octave_interrupt_state __attribute__((weak));
-extern volatile int octave_signal_caught __attribute__((weak));
+extern mextime::OctaveSignalFlag octave_signal_caught __attribute__((weak));
 void octave_handle_signal() __attribute__((weak));
 }
 

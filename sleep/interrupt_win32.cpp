@@ -28,7 +28,7 @@ InterruptSource find_interrupt_source() {
         source.octave_interrupt = find<const volatile int *>(modules[i], "octave_interrupt_state");
         if (!source.octave_interrupt) continue;
         // Octave's signal flag and handler sit beside its Ctrl+C flag.
-        source.octave_signal = find<volatile int *>(modules[i], "octave_signal_caught");
+        source.octave_signal = find<OctaveSignalFlag *>(modules[i], "octave_signal_caught");
         source.octave_handle_signal = find<void (*)()>(modules[i], "octave_handle_signal");
     }
     return source;

@@ -23,7 +23,7 @@ constexpr double PROMPT_SECONDS = 0.1;
 // What a resolution request hands to its release. Windows keeps count of
 // requests itself; Linux gives back the thread's earlier timer slack and
 // drops its wake-up latency request (negative when none is held); macOS
-// gives back the thread's earlier latency QoS tier, in prior_slack.
+// gives back the thread's QoS class or its latency tier, in prior_slack.
 struct ResolutionRelease {
     unsigned long prior_slack;
     int latency_request;

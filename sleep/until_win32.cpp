@@ -6,10 +6,10 @@
 
 namespace mextime {
 
+// CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, under a name of our own: few
+// headers have it (the Windows SDK docs of CreateWaitableTimerExW give it).
 // Windows 10 1803 and later; older systems refuse the flag.
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
-#endif
+constexpr DWORD HIGH_RESOLUTION_TIMER = 0x00000002;
 // A waitable timer's due time counts 100 ns units; a negative one is relative.
 constexpr std::int64_t DUE_UNITS_PER_SECOND = 10000000;
 
@@ -25,7 +25,7 @@ static std::int64_t ceil_units(std::int64_t ticks, std::int64_t frequency,
 // Created here and closed with the call: a timer kept between calls would
 // be state. Older than Windows 10 1803: sleep's own bracket instead.
 Timer open_timer() {
-    Timer timer{CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+    Timer timer{CreateWaitableTimerExW(nullptr, nullptr, HIGH_RESOLUTION_TIMER,
                                        TIMER_ALL_ACCESS),
                 {}};
     if (!timer.waitable) timer.release = request_resolution();

@@ -1,6 +1,7 @@
-function failures = check_errors(found)
+function [failures, checks] = check_errors(found)
 % One call per function and per kind of check: the identifier and the
-% message. Bad values that a missing check would turn into a very long
+% message. CHECKS counts the calls made and those that failed: in MATLAB
+% each error crosses the MEX file's frames as an exception. Bad values that a missing check would turn into a very long
 % wait (Inf, huge deadlines) are left to the test suites: here every call
 % must end at once.
 rows = {
@@ -23,14 +24,16 @@ rows = {
     'delay', 'delay(NaN);', 'MATLAB:delay:invalidDuration', 'Duration must not be NaN.'
     'delay', 'delay(0, 2);', 'MATLAB:delay:invalidSpin', 'Spin must be a number of seconds from 0 to 1.'
     'rtstatus', 'rtstatus(1);', 'MATLAB:rtstatus:invalidNumInputs', 'No input required.'
-    'rtstatus', '[a, b, c, d] = rtstatus();', 'MATLAB:rtstatus:maxlhs', 'Too many output arguments.'
+    'rtstatus', '[a, b, c, d, e] = rtstatus();', 'MATLAB:rtstatus:maxlhs', 'Too many output arguments.'
     };
 failures = {};
+checks = struct('run', 0, 'failed', 0);
 for k = 1:size(rows, 1)
     [name, call, id, message] = rows{k, :};
     if ~found.(name)
         continue;
     end
+    checks.run = checks.run + 1;
     got = '';
     try
         eval(call);
@@ -45,4 +48,5 @@ for k = 1:size(rows, 1)
         failures{end + 1} = sprintf('%s: %s said ''%s'', expected ''%s''', name, call, got.message, message); %#ok<AGROW>
     end
 end
+checks.failed = numel(failures);
 end

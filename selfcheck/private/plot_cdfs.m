@@ -36,7 +36,7 @@ grid(axes_handle, 'on');
 xlabel(axes_handle, 'late after return (ms)');
 ylabel(axes_handle, 'share of waits');
 title(axes_handle, sprintf('mextime %s, %s %s, %s: 1 ms waits', res.mextime_version, ...
-    res.host, res.host_version, res.platform), 'Interpreter', 'none');
+    res.host, res.host_version, res.computer), 'Interpreter', 'none');
 if ~isempty(labels)
     legend(axes_handle, labels, 'Location', 'southeast');
 end

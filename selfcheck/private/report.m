@@ -1,6 +1,7 @@
 function report(res)
 % Prints the failures, notes, the table of figures with their units, the
-% verdicts, and PASSED only where every behaviour check passed.
+% platform checks, the verdicts, and PASSED only where every behaviour
+% check passed.
 for k = 1:numel(res.failures)
     fprintf('FAILED %s\n', res.failures{k});
 end
@@ -18,9 +19,9 @@ else
 end
 row('clockread  smallest step (us)', n, b, {'clockread', 'step_us'});
 row('clockread  cost per call (us)', n, b, {'clockread', 'cost_us'});
-waits = {'sleep(1)', 'sleep'; 'waituntil', 'waituntil'};
+waits = {'sleep(1)', 'sleep'; 'waituntil', 'waituntil'; 'timer', 'timer'};
 stats = {'p50', 'p90', 'p99', 'max'};
-for k = 1:2
+for k = 1:size(waits, 1)
     for s = 1:4
         if s == 1
             heading = sprintf('%-10s late, %s (ms)', waits{k, 1}, stats{s});
@@ -35,6 +36,8 @@ row('           1 kHz loop, CPU (%)', n, b, {'spin', 'cpu_share'}, 100);
 row('trials     jitter (ms)', n, b, {'trials', 'jitter_ms'});
 row('           onset off, p99 (ms)', n, b, {'trials', 'p99_ms'});
 row('                      max (ms)', n, b, {'trials', 'worst_ms'});
+row('           again, p99 (ms)', n, b, {'trials', 'p99_ms', 2});
+row('                  max (ms)', n, b, {'trials', 'worst_ms', 2});
 row('           500 ms apart, max (ms)', n, b, {'trials_500ms', 'worst_ms'});
 p = res.priority;
 if isempty(b)
@@ -44,6 +47,18 @@ else
 end
 fprintf('%-32s %s\n', 'clockutc   pairing (us)', number(1e6 * res.utc_uncertainty));
 fprintf('%-32s %s\n', '           UTC drift (ppm)', number(res.utc_drift_ppm));
+fprintf('%-32s %s %s\n', 'load       before, after', load_number(res.load.before), ...
+    load_number(res.load.after));
+if ~isempty(res.platform)
+    fprintf('\n%-18s %-14s %s\n', 'platform', 'answer', 'figure');
+    for k = 1:numel(res.platform)
+        c = res.platform(k);
+        fprintf('%-18s %-14s %s\n', c.name, c.verdict, c.figure);
+        if strcmp(c.verdict, 'does not hold') && ~isempty(c.advice)
+            fprintf('%-18s %-14s %s\n', '', '', c.advice);
+        end
+    end
+end
 fprintf('\n');
 for k = 1:numel(res.verdicts)
     fprintf('%s\n', res.verdicts{k});
@@ -53,19 +68,29 @@ if res.passed
 else
     fprintf('\nFAILED in %.1f s. ', res.seconds);
 end
-fprintf('R = mextimecheck() returns all of this, to keep or to send with a bug report.\n');
+fprintf(['R = mextimecheck() returns all of this, and mextimecheck(''report'', file) keeps it, ' ...
+    'to compare machines or to send with a bug report.\n']);
 end
 
 function row(heading, plain, boosted, path, scale)
-% One figure of each pass, in the unit its heading names.
+% One figure of each pass, in the unit its heading names; a third element
+% of PATH picks one of a figure's loops.
 if nargin < 5
     scale = 1;
 end
-text = number(scale * plain.(path{1}).(path{2}));
+text = number(scale * figure_of(plain, path));
 if ~isempty(boosted)
-    text = [text ' ' number(scale * boosted.(path{1}).(path{2}))];
+    text = [text ' ' number(scale * figure_of(boosted, path))];
 end
 fprintf('%-32s %s\n', heading, text);
+end
+
+function x = figure_of(pass, path)
+item = 1;
+if numel(path) > 2
+    item = path{3};
+end
+x = pass.(path{1})(item).(path{2});
 end
 
 function text = number(x)
@@ -73,6 +98,18 @@ if isnan(x)
     text = sprintf('%18s', '-');
 else
     text = sprintf('%18.3f', x);
+end
+end
+
+function text = load_number(load)
+% The 1-minute load average where the system keeps one, else the share
+% of a core a busy loop got.
+if isempty(load)
+    text = sprintf('%18s', '-');
+elseif ~isnan(load.loadavg(1))
+    text = sprintf('%18s', sprintf('%.2f', load.loadavg(1)));
+else
+    text = sprintf('%18s', sprintf('busy %.0f%%', 100 * load.busy_share));
 end
 end
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <unistd.h>
 #include <string>
 
 namespace {
@@ -14,10 +15,11 @@ using standin::mac;
 using Constraint = std::vector<std::uint32_t>;  // period, computation, constraint, preemptible
 
 // A 1 ms loop's thread: a period of 1 ms, half of it to compute, all done
-// within the period, preemptible; in mach_absolute_time's ticks, 24000 to
-// the millisecond on Apple silicon (in nanoseconds: a 42 ms period).
+// within the period, preemptible; in the kernel's ticks, 24000 to the
+// millisecond on Apple silicon (in nanoseconds: a 42 ms period).
 const Constraint kLoop{24000, 12000, 24000, 1};
 const Constraint kAudio{48000, 2400, 4800, 0};  // an audio thread's own
+constexpr standin::Qos kNone{}, kInteractive{QOS_CLASS_USER_INTERACTIVE, 0}, kInitiated{QOS_CLASS_USER_INITIATED, -3};
 
 mextime::Status status() {
     mextime::Status s{};
@@ -29,6 +31,10 @@ struct Start {
     const char *name;
     int nice;
     bool root, audio;
+    standin::Qos qos;
+    bool workqueue;
+    // The thread's class once raised, and once given back.
+    standin::Qos raised, restored;
 };
 
 void PrintTo(const Start &s, std::ostream *os) { *os << s.name; }
@@ -38,11 +44,14 @@ class DarwinStanding : public testing::TestWithParam<Start> {};
 // rtboost: nice -20 for root's process (anyone else keeps the nice value
 // they have, silently), and the thread under the time constraint, unless
 // it has one of its own; rtstatus reports both. old = rtboost() ...
-// rtrestore(old) gives back exactly what the process and thread had.
+// rtrestore(old) gives back exactly what the process and thread had, the
+// QoS class too, where macOS lets the thread have it back.
 TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     const Start &start = GetParam();
     mac.nice = start.nice;
     mac.root = start.root;
+    mac.set_qos(start.qos);
+    mac.workqueue = start.workqueue;
     if (start.audio) mac.constraint = kAudio;
     mextime::Standing old{};
     ASSERT_TRUE(mextime::read_standing(old));
@@ -51,6 +60,7 @@ TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     const int raised = start.root ? -20 : start.nice;
     EXPECT_EQ(mac.nice, raised);
     EXPECT_EQ(mac.constraint, start.audio ? kAudio : kLoop);
+    EXPECT_EQ(mac.qos, start.raised);
     const mextime::Status s = status();
     EXPECT_TRUE(s.realtime);
     EXPECT_EQ(s.process, "nice " + std::to_string(raised));
@@ -63,31 +73,187 @@ TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     mextime::restore_calling_thread(back);
     EXPECT_EQ(mac.nice, start.nice);
     EXPECT_EQ(mac.constraint, start.audio ? kAudio : Constraint{});
+    EXPECT_EQ(mac.qos, start.restored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Darwin, DarwinStanding,
-                         testing::Values(Start{"OrdinaryAccount", 0, false, false}, Start{"RootAtNice5", 5, true, false},
-                                         Start{"RootsAudioThread", -5, true, true}),
-                         [](const testing::TestParamInfo<Start> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Darwin, DarwinStanding,
+    testing::Values(Start{"OrdinaryAccount", 0, false, false, kNone, false, kNone, kNone},
+                    Start{"RootAtNice5", 5, true, false, kNone, false, kNone, kNone},
+                    Start{"RootsAudioThread", -5, true, true, kNone, false, kNone, kNone},
+                    // A plain thread's class goes with the time constraint
+                    // for good: macOS refuses it back (EPERM).
+                    Start{"UserInteractiveThread", 0, false, false, kInteractive, false, kNone, kNone},
+                    // One of dispatch's threads is given it back at once.
+                    Start{"DispatchThread", 0, false, false, kInitiated, true, kInitiated, kInitiated}),
+    [](const testing::TestParamInfo<Start> &info) { return info.param.name; });
 
-// On an Intel Mac a tick is a nanosecond.
-TEST(DarwinPriority, CountsTheTimeConstraintInTicks) {
-    mac.timebase = {1, 1};
-    mextime::raise_calling_thread();
-    EXPECT_EQ(mac.constraint, (Constraint{1000000, 500000, 1000000, 1}));
+struct Raise {
+    const char *name;
+    int nice;
+    bool root, audio, refused;
+    bool process, thread;  // what each raise says it obtained
+};
+
+void PrintTo(const Raise &r, std::ostream *os) { *os << r.name; }
+
+class DarwinRaise : public testing::TestWithParam<Raise> {};
+
+// What each raise obtains, which rtboost warns of when it is nothing: any
+// account gets the time constraint, unless the thread is in a work interval
+// that refuses real time; only root gets a negative nice value, unless the
+// process has one already. A refused time constraint leaves the thread's
+// class and policy as they were.
+TEST_P(DarwinRaise, SaysWhatItObtained) {
+    const Raise &r = GetParam();
+    mac.nice = r.nice;
+    mac.root = r.root;
+    mac.realtime_refused = r.refused;
+    mac.set_qos(kInteractive);
+    if (r.audio) mac.constraint = kAudio;
+    EXPECT_EQ(mextime::raise_process(), r.process);
+    EXPECT_EQ(mextime::raise_calling_thread(), r.thread);
+    EXPECT_EQ(mac.nice < 0, r.process);
+    EXPECT_EQ(mac.constraint, r.audio ? kAudio : r.thread ? kLoop : Constraint{});
+    if (r.refused) {
+        EXPECT_EQ(mac.qos, kInteractive);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Darwin, DarwinRaise,
+                         testing::Values(Raise{"OrdinaryAccount", 0, false, false, false, false, true},
+                                         Raise{"Root", 0, true, false, false, true, true},
+                                         Raise{"AlreadyAtNiceMinus5", -5, false, false, false, true, true},
+                                         Raise{"AudioThread", 0, false, true, false, false, true},
+                                         Raise{"RealTimeRefused", 0, false, false, true, false, false},
+                                         Raise{"RootRefusedRealTime", 0, true, false, true, true, false}),
+                         [](const testing::TestParamInfo<Raise> &info) { return info.param.name; });
+
+struct Timebase {
+    const char *name;
+    mach_timebase_info_data_t native;
+    int translated;
+    Constraint asked;
+};
+
+void PrintTo(const Timebase &t, std::ostream *os) { *os << t.name; }
+
+class DarwinConstraint : public testing::TestWithParam<Timebase> {};
+
+// The time constraint in the kernel's own ticks, with values macOS 12 and
+// later take as they are (a computation of at least half the constraint,
+// 50 us to 50 ms). Under Rosetta (maci64 MATLAB on Apple silicon)
+// mach_timebase_info answers an Intel Mac's nanosecond while the kernel
+// still counts 24 MHz ticks: nanoseconds there would make a 42 ms period.
+TEST_P(DarwinConstraint, AsksInTheKernelsTicks) {
+    const Timebase &t = GetParam();
+    mac.timebase = t.native;
+    mac.translated = t.translated;
+    EXPECT_TRUE(mextime::raise_calling_thread());
+    EXPECT_EQ(mac.constraint, t.asked);
+    EXPECT_FALSE(mac.computation_raised);
+}
+
+INSTANTIATE_TEST_SUITE_P(Darwin, DarwinConstraint,
+                         testing::Values(Timebase{"AppleSilicon", {125, 3}, 0, kLoop},
+                                         Timebase{"IntelMac", {1, 1}, -1, {1000000, 500000, 1000000, 1}},
+                                         Timebase{"Rosetta", {125, 3}, 1, kLoop}),
+                         [](const testing::TestParamInfo<Timebase> &info) { return info.param.name; });
+
+struct Thread {
+    const char *name;
+    Constraint constraint;
+    bool demoted;
+    bool realtime;
+    const char *text;
+};
+
+void PrintTo(const Thread &t, std::ostream *os) { *os << t.name; }
+
+class DarwinStatus : public testing::TestWithParam<Thread> {};
+
+// rtstatus tells the thread's policy as it runs: a time-constraint thread
+// that the kernel's fail-safe demoted (after running long without
+// blocking) runs under timeshare for a while, though thread_policy_get
+// still answers its time constraint.
+TEST_P(DarwinStatus, TellsThePolicyInEffect) {
+    const Thread &t = GetParam();
+    mac.constraint = t.constraint;
+    mac.demoted = t.demoted;
+    const mextime::Status s = status();
+    EXPECT_EQ(s.realtime, t.realtime);
+    EXPECT_STREQ(s.thread, t.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Darwin, DarwinStatus,
+                         testing::Values(Thread{"Timeshare", {}, false, false, "normal"},
+                                         Thread{"TimeConstraint", kLoop, false, true, "time constraint"},
+                                         Thread{"DemotedByTheFailSafe", kLoop, true, false, "demoted to timeshare"}),
+                         [](const testing::TestParamInfo<Thread> &info) { return info.param.name; });
+
+// rtstatus's fourth answer on a Mac: the policy in effect, the class, the
+// tier the waits' bracket obtains (found as it finds it, and given back),
+// the UTC clock's step, the timebase as translated code sees it, Rosetta.
+struct Platform {
+    const char *name;
+    standin::Qos qos;
+    int latency_tier, translated;
+    long realtime_resolution;
+    bool time_constraint;
+    const char *fields;  // each "name=value" that must be among the answer's
+};
+
+class DarwinPlatform : public testing::TestWithParam<Platform> {};
+
+TEST_P(DarwinPlatform, TellsWhatTheWaitsAndTheRaiseAreGranted) {
+    const Platform &p = GetParam();
+    mac.set_qos(p.qos);
+    mac.latency_tier = p.latency_tier;
+    mac.translated = p.translated;
+    mac.realtime_resolution = p.realtime_resolution;
+    if (p.time_constraint) mac.constraint = kLoop;
+    mextime::Status s{};
+    mextime::read_platform(s);
+    const std::string text = std::string("; ") + s.platform + ";";
+    for (const char *field : {p.fields, geteuid() == 0 ? "privileged=yes" : "privileged=no"}) {
+        std::string rest = field;
+        for (std::size_t end; !rest.empty(); rest = end == std::string::npos ? "" : rest.substr(end + 1)) {
+            end = rest.find(' ');
+            EXPECT_NE(text.find("; " + rest.substr(0, end) + ";"), std::string::npos) << rest << " in " << s.platform;
+        }
+    }
+    // The probe leaves the thread as it found it.
+    EXPECT_EQ(mac.qos, p.qos);
+    EXPECT_EQ(mac.latency_tier, p.latency_tier);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Darwin, DarwinPlatform,
+    testing::Values(Platform{"PlainThread", kNone, LATENCY_QOS_TIER_3, 0, 1000, false,
+                             "policy=timeshare qos_class=unspecified latency_tier=0 utc_resolution_ns=1000 "
+                             "timebase=125/3 translated=no"},
+                    Platform{"InitiatedUnderRosetta", kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1, 1000, true,
+                             "policy=rr qos_class=user-initiated latency_tier=0 timebase=1/1 translated=yes"},
+                    Platform{"IntelUnreadableClock", kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, -1, 0, false,
+                             "qos_class=user-interactive latency_tier=0 utc_resolution_ns=unknown translated=no "
+                             "timer_resolution_ms=n/a"}),
+    [](const testing::TestParamInfo<Platform> &info) { return info.param.name; });
 
 // rtrestore(): timeshare for the thread, nice 0 for a process raised by
-// any amount; a weaker nice value is the user's and stays, even where a stronger one
-// would be granted.
+// any amount; a weaker nice value is the user's and stays, even where a
+// stronger one would be granted. A thread that is ordinary already is left
+// alone, and keeps its QoS class; a fixed-priority one is made timeshare.
 TEST(DarwinPriority, RestoresTheOrdinaryStanding) {
     mac.root = true;
+    mac.workqueue = true;
+    mac.set_qos(kInitiated);
     mextime::raise_process();
     mextime::raise_calling_thread();
     mextime::restore_process();
     mextime::restore_calling_thread();
     EXPECT_EQ(mac.nice, 0);
     EXPECT_EQ(mac.constraint, Constraint{});
+    EXPECT_EQ(mac.qos, kInitiated);
     const mextime::Status s = status();
     EXPECT_FALSE(s.realtime);
     EXPECT_STREQ(s.thread, "normal");
@@ -97,23 +263,58 @@ TEST(DarwinPriority, RestoresTheOrdinaryStanding) {
     mac.nice = -1;  // the least raise
     mextime::restore_process();
     EXPECT_EQ(mac.nice, 0);
+    mac.workqueue = false;
+    mac.set_qos(kInteractive);
+    mextime::restore_calling_thread();
+    EXPECT_EQ(mac.qos, kInteractive);
+    mac.fixed = true;
+    mextime::restore_calling_thread();
+    EXPECT_FALSE(mac.fixed);
+}
+
+// An old of the earlier layout, [3001, nice, on, period, computation,
+// constraint, preemptible], is still taken: the nice value and the policy
+// come back, and the thread's class stays as it is.
+TEST(DarwinPriority, TakesBackAStandingOfTheEarlierLayout) {
+    mac.root = true;
+    mac.set_qos(kInteractive);
+    mextime::Standing s{};
+    const double raised[] = {3001, -5, 1, 24000, 12000, 24000, 1};
+    ASSERT_TRUE(mextime::accept_standing(raised, 7, s));
+    mextime::restore_process(s);
+    mextime::restore_calling_thread(s);
+    EXPECT_EQ(mac.nice, -5);
+    EXPECT_EQ(mac.constraint, kLoop);
+    // Off, the policy's fields are not read.
+    const double ordinary[] = {3001, 0, 0, 24000, 12000, 24000, 1};
+    ASSERT_TRUE(mextime::accept_standing(ordinary, 7, s));
+    mextime::restore_process(s);
+    mextime::restore_calling_thread(s);
+    EXPECT_EQ(mac.nice, 0);
+    EXPECT_EQ(mac.constraint, Constraint{});
 }
 
 // rtrestore refuses what rtboost could not have answered on a Mac, before
 // anything changes: another platform's standing (Linux's marker), a wrong
-// count, a value out of range or not whole.
+// count, a value out of range or not whole, a class pthread does not name.
 TEST(DarwinPriority, RefusesAStandingNotMadeHere) {
     mextime::Standing s{};
-    const auto accepted = [&](std::size_t field, double value, std::size_t count = 7) {
-        double v[7] = {3001, 0, 1, 24000, 12000, 24000, 1};
+    const auto accepted = [&](std::size_t field, double value, std::size_t count = 8) {
+        double v[8] = {3002, 0, 24000, 12000, 24000, 1, 0x21, 0};
         v[field] = value;
         return mextime::accept_standing(v, count, s);
     };
-    EXPECT_TRUE(accepted(1, -20) && accepted(1, 20));
-    EXPECT_FALSE(accepted(1, 0, 6));
-    for (const auto &[field, value] : {std::pair<std::size_t, double>{0, 2001}, {1, -21}, {1, 21}, {1, 0.5},
-                                       {2, 2}, {3, -1}, {4, std::nan("")}, {5, 4294967296.0}, {6, 2}})
+    EXPECT_TRUE(accepted(1, -20) && accepted(1, 20) && accepted(6, 0) && accepted(6, 0x09) && accepted(7, -15));
+    EXPECT_FALSE(accepted(1, 0, 7));
+    EXPECT_FALSE(accepted(0, 3001));
+    for (const auto &[field, value] :
+         {std::pair<std::size_t, double>{0, 2001}, {1, -21}, {1, 21}, {1, 0.5}, {2, -1}, {3, std::nan("")},
+          {4, 4294967296.0}, {5, 2}, {6, 0x20}, {6, 0x22}, {7, 1}, {7, -16}})
         EXPECT_FALSE(accepted(field, value)) << field << ": " << value;
+    double earlier[8] = {3001, 0, 1, 24000, 12000, 24000, 1, 0};
+    EXPECT_FALSE(mextime::accept_standing(earlier, 8, s));
+    earlier[2] = 2;
+    EXPECT_FALSE(mextime::accept_standing(earlier, 7, s));
 }
 
 }  // namespace

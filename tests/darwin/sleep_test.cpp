@@ -30,29 +30,65 @@ TEST(DarwinWait, PlansWholeMillisecondsInTicks) {
     EXPECT_EQ(mextime::plan_wait(5).deadline, 1002 + 5000000);
 }
 
+struct Thread {
+    const char *name;
+    standin::Qos qos;          // the class the kernel keeps
+    standin::Qos pthread_qos;  // and pthread's copy of it
+    int tier;
+    int class_requests;  // each a system call
+};
+
+void PrintTo(const Thread &t, std::ostream *os) { *os << t.name; }
+
+constexpr standin::Qos kNone{}, kInteractive{QOS_CLASS_USER_INTERACTIVE, 0}, kInitiated{QOS_CLASS_USER_INITIATED, -3},
+    kDefault{QOS_CLASS_DEFAULT, 0}, kUtility{QOS_CLASS_UTILITY, -15};
+
+class DarwinBracket : public testing::TestWithParam<Thread> {};
+
 // sleep(120) waits to 2880000 ticks past the call's start in 50 ms slices,
 // to hear the host. A signal that breaks a wait off (KERN_ABORTED) does not
 // shorten it: the slice starts again at the reading after. All of it runs at
-// latency tier 0, so that macOS does not coalesce the wake-ups with others'
-// and fire them late; the thread's own tier is given back after, not "none".
-// The last slice ends 5 us (120 ticks) early, the tier given back there, and
-// the counter is read until the end.
-TEST(DarwinWait, SleepsInSlicesAtTier0) {
-    mac.latency_tier = LATENCY_QOS_TIER_3;
+// latency tier 0, so that macOS coalesces the wake-ups least (a user-initiated
+// or default class alone would let them fire up to 5 ms late), and the
+// thread ends as it began: its own tier, not "none", and its own QoS class,
+// which any thread_policy_set would take away for good, lowering the
+// thread's priority after the wait. The last slice ends 5 us (120 ticks)
+// early, the bracket given back there, and the counter is read to the end. A user-interactive class implies tier 0
+// already, and costs the wait no call.
+TEST_P(DarwinBracket, SleepsInSlicesAtTier0) {
+    const Thread &thread = GetParam();
+    mac.qos = thread.qos;
+    mac.pthread_qos = thread.pthread_qos;
+    mac.latency_tier = thread.tier;
     mac.aborted_waits = 1;
     mac.counter = 1000;
     ASSERT_EQ(sleep_ms(120), mextime::HostStop::None);
     EXPECT_EQ(mac.waits, (Waits{{1201000, kTier0}, {1201001, kTier0}, {2401001, kTier0}, {2880880, kTier0}}));
     EXPECT_GE(mac.counter, 2881000u);
-    EXPECT_EQ(mac.latency_tier, LATENCY_QOS_TIER_3);
+    EXPECT_EQ(mac.latency_tier, thread.tier);
+    EXPECT_EQ(mac.qos, thread.qos);
+    EXPECT_EQ(mac.class_requests, thread.class_requests);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Darwin, DarwinBracket,
+    testing::Values(Thread{"NoClassAtTier3", kNone, kNone, LATENCY_QOS_TIER_3, 0},
+                    // Its class implies tier 0 already.
+                    Thread{"UserInteractive", kInteractive, kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, 0},
+                    Thread{"UserInitiated", kInitiated, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 2},
+                    Thread{"Default", kDefault, kDefault, LATENCY_QOS_TIER_UNSPECIFIED, 2},
+                    Thread{"Utility", kUtility, kUtility, LATENCY_QOS_TIER_UNSPECIFIED, 2},
+                    // A Mach call took the class away before; pthread still
+                    // tells it.
+                    Thread{"ClassTakenBefore", kNone, kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1}),
+    [](const testing::TestParamInfo<Thread> &info) { return info.param.name; });
 
 // The hosts' flags, found in the process by name. Ctrl+C ends a long sleep
 // after its first slice: MATLAB's with an error, Octave's returning at once.
-// Another signal is handled by Octave with the thread's tier given back
-// first, then the wait goes on at tier 0.
+// Another signal is handled by Octave with the thread's class and tier
+// given back first, then the wait goes on at tier 0.
 TEST(DarwinWait, HearsTheHost) {
-    mac.latency_tier = LATENCY_QOS_TIER_3;
+    mac.set_qos(kInitiated);
     mac.matlab_interrupt = true;
     EXPECT_EQ(sleep_ms(10000), mextime::HostStop::Error);
     mac.matlab_interrupt = false;
@@ -61,7 +97,8 @@ TEST(DarwinWait, HearsTheHost) {
     octave_interrupt_state = 0;
     octave_signal_caught = 1;
     EXPECT_EQ(sleep_ms(60), mextime::HostStop::None);
-    EXPECT_EQ(mac.tier_when_handled, LATENCY_QOS_TIER_3);
+    EXPECT_EQ(mac.tier_when_handled, LATENCY_QOS_TIER_1);
+    EXPECT_EQ(mac.qos_when_handled, kInitiated);
     EXPECT_EQ(mac.waits.size(), 1 + 1 + 2u);
     for (const auto &wait : mac.waits) EXPECT_EQ(wait.second, kTier0);
 }
@@ -70,13 +107,13 @@ TEST(DarwinWait, HearsTheHost) {
 // the counter read until t. Here t - spin is 1.029046875 s, whose product
 // with the rate, truncated, falls a tick short of 24697125.
 TEST(DarwinWait, WaitsUntilATimeOnTheCounter) {
-    mac.latency_tier = LATENCY_QOS_TIER_3;
+    mac.set_qos(kDefault);
     mac.counter = 24000000;
     std::int64_t now = mextime::read_counter();
     ASSERT_EQ(mextime::wait_until(1.031, 1.0 / 512, now, 24000000), mextime::HostStop::None);
     EXPECT_EQ(mac.waits, (Waits{{24697125, kTier0}}));
     EXPECT_GE(mextime::seconds(now, 24000000), 1.031);
-    EXPECT_EQ(mac.latency_tier, LATENCY_QOS_TIER_3);
+    EXPECT_EQ(mac.qos, kDefault);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 ## err = raises (CALL, ID): evaluating CALL in the caller raises an error,
-## ID where one is given; the error is answered.
+## ID where one is given; the error is answered. Its identifier is logged
+## (raised_log) for the identifiers check.
 function err = raises (call, id)
   err = [];
   try
     evalin ("caller", call);
   catch err
+    raised_log (err.identifier);
   end_try_catch
   assert (! isempty (err), "%s raised no error", call);
   if (nargin > 1)

@@ -1,9 +1,11 @@
 #!/bin/sh
 # selfcheck_user.sh FOLDER: mextimecheck as an ordinary user, made for the
 # test and removed afterwards, from a copy of FOLDER (dist/octave) that any
-# user may read: rtboost obtains nothing, so one pass is measured; the PM
-# QoS request is refused; every behaviour check passes. Needs root to make
-# the user; skipped (77) without it.
+# user may read: rtboost obtains nothing, and its warning is not shown but
+# reported, so one pass is measured; the PM QoS request is refused; every
+# behaviour check passes; every platform check answers, the limits' as
+# holding (rtboost took what they permit, nothing) and the PM QoS
+# request's as not. Needs root to make the user; skipped (77) without it.
 set -eu
 [ "$(id -u)" -eq 0 ] || { echo "skipped: only root can make a user for the test"; exit 77; }
 user=mextime-check-$$
@@ -14,7 +16,13 @@ chmod -R a+rX "$copy"
 useradd --create-home --home-dir "$copy/home" --shell /bin/sh "$user"
 runuser -u "$user" -- octave-cli --norc --no-history --quiet --eval "
   addpath('$copy');
-  r = mextimecheck();
+  out = evalc('r = mextimecheck();');
+  printf('%s', out);
   assert(r.passed, strjoin(r.failures, '; '));
   assert(! r.priority.obtained && isempty(r.boosted), 'rtboost obtained something');
-  assert(isequal(r.wakeup_latency_request, false), 'the PM QoS request was not refused');"
+  assert(strcmp(r.priority.warning, 'MATLAB:rtboost:notGranted') && isempty(strfind(out, 'warning:')), 'rtboost''s warning');
+  assert(isequal(r.wakeup_latency_request, false), 'the PM QoS request was not refused');
+  answers = cell2struct({r.platform.verdict}, {r.platform.name}, 2);
+  assert(! any(strcmp(struct2cell(answers), 'cannot tell')), 'a platform check did not answer');
+  assert(strcmp(answers.rtprio_limit, 'holds') && strcmp(answers.nice_limit, 'holds'), 'the limits');
+  assert(strcmp(answers.wakeup_latency, 'does not hold'), 'the PM QoS request');"

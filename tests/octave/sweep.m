@@ -40,6 +40,7 @@ function [why, last_time] = one_call (fn, args, n, expected, last_time)
       endif
     endif
   catch err
+    raised_log (err.identifier);
     if (! strcmp (err.identifier, expected))
       why = sprintf ("error '%s' (%s), expected %s", err.identifier, err.message, expected);
     endif

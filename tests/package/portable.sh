@@ -1,11 +1,12 @@
 #!/bin/sh
 # portable.sh DIST ROOT VERSION: every .m file that users receive (in the
-# dist/ folders, the release zips and the Octave package, and mexbuild.m,
-# the help files and Contents.m of the source, and the ```matlab blocks of
-# README.md and docs/*.md, which users copy) is MATLAB code that Octave
-# runs too: outside strings and comments, no # comment, double-quoted
-# string, !, !=, ++, --, operator-assignment (+=), **, Octave's own block
-# keywords or Octave-only output function. Prints each as FILE:LINE.
+# dist/ folders, the release zips and the Octave package, and mexbuild.m
+# with its private folder, the help files and Contents.m of the source, and
+# the ```matlab blocks of README.md and docs/*.md, which users copy) is
+# MATLAB code that Octave runs too: outside strings and comments, no #
+# comment, double-quoted string, !, !=, ++, --, operator-assignment (+=),
+# **, Octave's own block keywords or Octave-only output function. Prints
+# each as FILE:LINE.
 . "$(dirname "$0")/scratch.sh"
 dist=$1 root=$2 version=$3
 for zip in "$dist"/mextime-"$version"-*.zip; do
@@ -16,7 +17,7 @@ tar -C "$tmp" -xzf "$dist/mextime-$version.tar.gz"
 matlab_blocks "$tmp/docs" "$root"
 # Every .m file of the dist/ folders and the release files, and of the
 # source where users build from it.
-files=$(find "$dist" "$tmp" "$root/help" "$root/selfcheck" -name '*.m'; echo "$root/mexbuild.m")
+files=$(find "$dist" "$tmp" "$root/help" "$root/selfcheck" "$root/private" -name '*.m'; echo "$root/mexbuild.m")
 # shellcheck disable=SC2086
 awk '
 # The code of a line: strings become "s" (a double-quoted one leaves its

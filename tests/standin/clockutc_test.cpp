@@ -15,7 +15,7 @@ namespace {
 constexpr int kMaxTries = 10;
 
 struct ReadCase : Row {
-    bool refuse_precise;
+    int refused;      // what the spy makes the platform refuse
     const char *utc;  // the event of each UTC clock read
 };
 
@@ -27,11 +27,13 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
     const ReadCase &c = GetParam();
     double step = 0;  // the fallback's, which shows in the uncertainty
 #ifdef _WIN32
+    // The system's step, or the clock interrupt's default period where the
+    // system does not tell it.
     DWORD adjustment, increment;
     BOOL disabled;
     ASSERT_TRUE(GetSystemTimeAdjustment(&adjustment, &increment, &disabled));
-    if (c.refuse_precise) step = increment / 1e7;
-    spy_refusals = c.refuse_precise ? SPY_PRECISE_TIME : 0;
+    if (c.refused & SPY_BEFORE_WINDOWS_8) step = c.refused & SPY_TIME_STEP ? 0.015625 : increment / 1e7;
+    spy_refusals = c.refused;
 #endif
     for (long calls = 0; calls < 100; ++calls) {
         const int nargout = calls % 4;
@@ -57,9 +59,11 @@ TEST_P(ClockutcReads, AnswerAnInstantAndItsUtcFromPairedReads) {
 
 INSTANTIATE_TEST_SUITE_P(Clockutc, ClockutcReads,
 #ifdef _WIN32
-                         testing::Values(ReadCase{"Precise", false, "utc"}, ReadCase{"Fallback", true, "utc(coarse)"}),
+                         testing::Values(ReadCase{"Precise", 0, "utc"},
+                                         ReadCase{"Fallback", SPY_BEFORE_WINDOWS_8, "utc(coarse)"},
+                                         ReadCase{"FallbackStepUnknown", SPY_BEFORE_WINDOWS_8 | SPY_TIME_STEP, "utc(coarse)"}),
 #else
-                         testing::Values(ReadCase{"Precise", false, "utc"}),
+                         testing::Values(ReadCase{"Precise", 0, "utc"}),
 #endif
                          RowName());
 

@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"WaituntilNaNBeforeSpin", "waituntil", {"NaN", "NaN"}, 1, kDeadline, "Deadline must not be NaN.", kNothing},
         ErrorCase{"WaituntilCounterFails", "waituntil", {"0"}, 1, "MATLAB:waituntil:failure", "The counter cannot be read.",
                   kFrequency, 0, SPY_FREQUENCY},
+        ErrorCase{"DelayCounterFails", "delay", {"0"}, 1, "MATLAB:delay:failure", "The counter cannot be read.", kFrequency,
+                  0, SPY_FREQUENCY},
         // Just past the cap, however long the call takes to start: within a
         // second, so that a cap one second later lets it through.
         ErrorCase{"WaituntilJustPastTheCap", "waituntil", {}, 1, kDeadline, kFarText, kFrequency, 4294967.9},
@@ -81,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Spin must be a number of seconds from 0 to 1.", kFrequency},
         // rtstatus checks before it reads anything; rtboost and rtrestore
         // before they change any priority.
-        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 4, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
+        ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 5, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
                   kNothing},
         ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", kTooMany, kNothing},
         ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,

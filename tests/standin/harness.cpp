@@ -7,15 +7,33 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <dirent.h>
+#include <sys/prctl.h>
 #include <time.h>
 #endif
 
 std::string mex_path(const std::string &name) {
     return std::string(MEXTIME_MEX_DIR) + "/" + name + MEXTIME_MEX_SUFFIX;
+}
+
+// Each identifier a call raised, as its error or a warning, as a line of
+// the file MEXTIME_RAISED_LOG names: the identifiers check
+// (tests/sweep/raised.sh) reads what the suites raised.
+static void log_raised(const Call &call) {
+    const char *log = std::getenv("MEXTIME_RAISED_LOG");
+    if (!log || !*log) return;
+    std::FILE *file = std::fopen(log, "a");
+    ASSERT_NE(file, nullptr) << log;
+    if (call.outcome.raised) std::fprintf(file, "%s\n", call.outcome.identifier.c_str());
+    for (const std::string &event : call.events)
+        if (name_of(event) == "warning")
+            std::fprintf(file, "%s\n", event.substr(8, event.size() - 9).c_str());
+    std::fclose(file);
 }
 
 Call call_mex(const std::string &name, int nargout, const std::vector<std::string> &args) {
@@ -38,6 +56,7 @@ Call call_mex(const std::string &name, int nargout, const std::vector<std::strin
         for (int i = 0; i < count; ++i) call.events.emplace_back(spy_event(i));
     }
     for (mxArray_tag *array : inputs) mexhost::destroy_array(array);
+    log_raised(call);
     return call;
 }
 
@@ -84,4 +103,21 @@ std::string seconds_text(double t) {
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", t);
     return text;
+}
+
+Held held_now() {
+    Held held{0, 0, spy_timers_open, spy_periods_held};
+#ifndef _WIN32
+    if (DIR *fds = opendir("/proc/self/fd")) {
+        while (readdir(fds)) ++held.descriptors;
+        closedir(fds);
+    }
+    held.slack = prctl(PR_GET_TIMERSLACK);
+#endif
+    return held;
+}
+
+std::ostream &operator<<(std::ostream &os, const Held &held) {
+    return os << held.descriptors << " descriptors, slack " << held.slack << " ns, " << held.timers
+              << " waitable timers, " << held.periods << " resolution requests";
 }

@@ -41,6 +41,19 @@ long long host_ticks();
 // as it was.
 extern "C" bool utSetInterruptPending(bool pending);
 
+// What a call may still hold when it returns: the process's descriptors
+// and the thread's timer slack (Linux); the waitable timers and the timer
+// resolution requests of the MEX file (Windows, as the spy counts them).
+struct Held {
+    long descriptors, slack, timers, periods;
+    bool operator==(const Held &other) const {
+        return descriptors == other.descriptors && slack == other.slack && timers == other.timers &&
+               periods == other.periods;
+    }
+};
+Held held_now();
+std::ostream &operator<<(std::ostream &os, const Held &held);
+
 // An event's name, without its arguments; the events of those names, in order.
 std::string name_of(const std::string &event);
 Events named(const Events &events, std::initializer_list<const char *> names);

@@ -19,32 +19,49 @@ Events bracket_of(const Events &events) {
 }
 
 // A wait of ms inside the bracket, as the platform makes it: Windows opts
-// out of timer throttling before it requests the resolution; Linux holds
-// the PM QoS request for exactly a wait longer than 0 ms, where it is not
-// refused (an ordinary user), and the wait goes on as before.
-Events waited(int ms, bool held) {
+// out of timer throttling (where it can) before it requests the resolution;
+// Linux holds the PM QoS request for exactly a wait longer than 0 ms. What
+// the platform refuses (an ordinary user, an older Windows) changes no
+// more than that: the wait goes on as before.
+Events waited(int ms, int refused) {
     const std::string wait = "wait(" + std::to_string(ms) + ")";
-    if (kWindows) return {"create", "getpr", "throttling", "request", wait, "release"};
-    if (!held) return {"create", "getpr", "request", wait, "release"};
+    if (kWindows) {
+        Events events{"create", "getpr"};
+        if (!(refused & SPY_BEFORE_WINDOWS_8)) events.push_back("throttling");
+        const bool resolution = !(refused & SPY_RESOLUTION);
+        events.insert(events.end(), {resolution ? "request" : "request(refused)", wait,
+                                     resolution ? "release" : "release(refused)"});
+        return events;
+    }
+    if (ms == 0) return {"create", "getpr", "request", wait, "release"};
+    if (refused & SPY_LATENCY) return {"create", "getpr", "request", "hold_latency(open refused)", wait, "release"};
+    if (refused & SPY_LATENCY_WRITE)
+        return {"create", "getpr", "request", "hold_latency(write refused)", "drop_latency", wait, "release"};
     return {"create", "getpr", "request", "hold_latency", wait, "drop_latency", "release"};
 }
 
 struct WaitCase : Row {
     std::vector<std::string> args;
     int ms;
-    bool latency_refused = false;
+    int refused = 0;  // what the spy makes the platform refuse
 };
 
 class SleepWait : public testing::TestWithParam<WaitCase> {};
 
-// The thread's own timer slack (neither the default 50 us, which a reset
-// gives, nor the request) is given back.
+// Nothing is left held: no descriptor, no timer resolution request, and
+// the thread's own timer slack (neither the default 50 us, which a reset
+// gives, nor the request) is given back; where it cannot be read, the
+// default.
 TEST_P(SleepWait, WaitsTheWholeMillisecondsInsideTheBracket) {
     const WaitCase &c = GetParam();
+    Held held = held_now();
 #ifndef _WIN32
+    ASSERT_EQ(prctl(PR_SET_TIMERSLACK, 0UL), 0);
+    const long fallback = prctl(PR_GET_TIMERSLACK);
     ASSERT_EQ(prctl(PR_SET_TIMERSLACK, 70000UL), 0);
+    held.slack = c.refused & SPY_RESOLUTION ? fallback : 70000;
 #endif
-    spy_refusals = c.latency_refused ? SPY_LATENCY : 0;
+    spy_refusals = c.refused;
     for (int nargout : {0, 1}) {
         SCOPED_TRACE(nargout);
         const double before = host_seconds();
@@ -53,12 +70,11 @@ TEST_P(SleepWait, WaitsTheWholeMillisecondsInsideTheBracket) {
         ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
         // Slot 0 carries a 1x1 double 0 whether or not an output was asked for.
         EXPECT_EQ(scalar_of(call.outcome.outputs[0]), 0.0);
-        EXPECT_EQ(bracket_of(call.events), waited(c.ms, c.ms > 0 && !c.latency_refused));
+        EXPECT_EQ(bracket_of(call.events), waited(c.ms, c.refused));
         EXPECT_GE(elapsed, c.ms / 1000.0);
-#ifndef _WIN32
-        EXPECT_EQ(prctl(PR_GET_TIMERSLACK), 70000);
-#endif
+        EXPECT_EQ(held_now(), held);
     }
+    spy_refusals = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,7 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(WaitCase{"Whole", {"5"}, 5}, WaitCase{"TruncatesFraction", {"2.9"}, 2},
                     WaitCase{"BelowOne", {"0.5"}, 0}, WaitCase{"FirstElementOnly", {"[5,10]"}, 5},
                     WaitCase{"ExtraInputsIgnored", {"3", "'abc'", "[]"}, 3}, WaitCase{"MinusInf", {"-Inf"}, 0},
-                    WaitCase{"ComplexRealPart", {"1+2i"}, 1}, WaitCase{"LatencyRefused", {"2"}, 2, true}),
+                    WaitCase{"ComplexRealPart", {"1+2i"}, 1},
+                    // Each refusal the bracket handles, on the platform that makes it.
+                    WaitCase{"LatencyRefused", {"2"}, 2, SPY_LATENCY},
+                    WaitCase{"LatencyWriteRefused", {"2"}, 2, SPY_LATENCY_WRITE},
+                    WaitCase{"ResolutionRefused", {"2"}, 2, SPY_RESOLUTION},
+                    WaitCase{"BeforeWindows8", {"2"}, 2, SPY_BEFORE_WINDOWS_8}),
     RowName());
 
 // A long wait takes its whole time: the milliseconds in the counter's ticks

@@ -24,13 +24,35 @@ int spy_armed();
 enum {
     SPY_FREQUENCY = 1,         // the counter-frequency query
     SPY_PRIORITY_READ = 2,     // the calling thread's priority (sched_getscheduler, GetThreadPriority)
-    SPY_PRECISE_TIME = 4,      // Windows: GetSystemTimePreciseAsFileTime, as before Windows 8
+    SPY_BEFORE_WINDOWS_8 = 4,  // Windows: the calls looked up at run time, as before Windows 8
+                               // (GetSystemTimePreciseAsFileTime, SetProcessInformation)
     SPY_LIBUT = 8,             // Windows: libut.dll to GetModuleHandleW, as in Octave
     SPY_HIGH_RESOLUTION = 16,  // Windows: the high-resolution timer, as before Windows 10 1803
     SPY_LATENCY = 32,          // Linux: /dev/cpu_dma_latency, as to an ordinary user
+    SPY_LATENCY_WRITE = 64,    // Linux: the PM QoS request's write, after its open (EINVAL)
+    SPY_TIMER_SET = 128,       // Windows: SetWaitableTimer, after the timer was made
+    // Windows: timeBeginPeriod and timeEndPeriod, as for a period out of
+    // range (TIMERR_NOCANDO); Linux: the read of the thread's timer slack,
+    // as a seccomp filter refuses prctl (EPERM).
+    SPY_RESOLUTION = 256,
+    SPY_TIME_STEP = 512,       // Windows: GetSystemTimeAdjustment, the older UTC clock's step
+    // The priority calls:
+    SPY_PROCESS_READ = 1 << 10,  // each thread's nice value (getpriority), the class (GetPriorityClass)
+    SPY_PROCESS_SET = 1 << 11,   // setpriority, SetPriorityClass
+    SPY_THREAD_SET = 1 << 12,    // pthread_setschedparam, SetThreadPriority
+    SPY_PARAM_READ = 1 << 13,    // Linux: sched_getparam
+    SPY_LIMITS = 1 << 14,        // Linux: getrlimit of RLIMIT_NICE and RLIMIT_RTPRIO
+    SPY_THREAD_LIST = 1 << 15,   // Linux: /proc/self/task, as if /proc were not mounted
+    SPY_OTHERS_GONE = 1 << 16,   // Linux: every other thread ends as it is read or set (ESRCH)
+    SPY_THROTTLING_READ = 1 << 17,  // Windows: the power throttling state, as before Windows 11 22H2
+    SPY_ELEVATION = 1 << 18,        // Windows: the token's elevation, as to an account not run as administrator
 };
 extern int spy_refusals;
 bool spy_refuses(int what);
+
+// Windows: the waitable timers the MEX file made and has not closed, and
+// its timer-resolution requests granted and not ended. Linux leaves both 0.
+extern int spy_timers_open, spy_periods_held;
 
 // While armed, UTC clock read k (from 0) takes spy_utc_delays[k]
 // microseconds longer, half before the reading and half after it, so that
@@ -52,9 +74,14 @@ void spy_saw_counter(long long ticks);
 int spy_utc_read();
 void spy_saw_utc(double posix_seconds);
 
-// Linux: while armed, getrlimit reports these RLIMIT_RTPRIO and RLIMIT_NICE
-// limits, and setpriority and pthread_setschedparam refuse what a caller
-// without CAP_SYS_NICE would be refused under them. Negative limits: off.
+// An ordinary account while armed. Linux: getrlimit reports these
+// RLIMIT_RTPRIO and RLIMIT_NICE limits, and setpriority and
+// pthread_setschedparam refuse what a caller without CAP_SYS_NICE would be
+// refused under them. Windows (any limit): an account without the privilege
+// to raise scheduling priority, which is given the high class for the
+// real-time one. Negative limits: off; SPY_UNLIMITED: RLIM_INFINITY, which
+// limits nothing.
+enum { SPY_UNLIMITED = 0x7fffffff };
 void spy_limit_priority(int rtprio, int nice);
 
 // Replay: while on, the counter is virtual, for the test and the MEX file
@@ -84,10 +111,23 @@ extern SpyReplay spy_replay;
 bool spy_replay_counter(long long &ticks);
 bool spy_replay_timer(long long deadline_ticks);
 
-// Octave's Ctrl+C flag, or its flag of another signal, as a MEX file finds
-// them in Octave. Linux: the test program exports them, as liboctave does,
-// with Octave's own check, which records "handle_signal".
-volatile int *spy_octave_flag(bool signal);
+// Octave's signal flag as Octave 9 and later define it, one byte
+// (std::atomic<bool>, liboctave/util/quit.cc), then a guard where others'
+// data would be, which a MEX file must leave as it is.
+struct SpyOctaveSignal {
+    volatile unsigned char caught;
+    volatile unsigned char guard[3];
+};
+constexpr unsigned char SPY_GUARD = 0x5a;
+// Octave's Ctrl+C flag (an int) and its flag of another signal, as a MEX
+// file finds them in Octave. Linux: the test program exports them, as
+// liboctave does, with Octave's own check, which records "handle_signal".
+// Windows: a DLL exports them, and libut.dll is hidden from then on.
+struct SpyOctaveFlags {
+    volatile int *interrupt;
+    SpyOctaveSignal *signal;
+};
+SpyOctaveFlags spy_octave_flags();
 
 // The message of the last warning the MEX file gave while armed ("" if
 // none); its identifier is the event "warning(ID)".

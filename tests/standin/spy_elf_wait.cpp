@@ -31,6 +31,11 @@ extern "C" int prctl(int option, ...) __THROW {
     const unsigned long arg5 = va_arg(args, unsigned long);
     va_end(args);
     if (option == PR_SET_TIMERSLACK && spy_armed()) spy_record(arg2 == 1 ? "request" : "release");
+    // Refused as a seccomp filter refuses a call (seccomp(2): SECCOMP_RET_ERRNO).
+    if (option == PR_GET_TIMERSLACK && spy_refuses(SPY_RESOLUTION)) {
+        errno = EPERM;
+        return -1;
+    }
     return NEXT(prctl)(option, arg2, arg3, arg4, arg5);
 }
 
@@ -62,6 +67,7 @@ extern "C" int open(const char *path, int flags, ...) {
     if (!spy_armed() || std::strcmp(path, "/dev/cpu_dma_latency") != 0)
         return NEXT(open)(path, flags, mode);
     if (spy_refuses(SPY_LATENCY)) {
+        spy_record("hold_latency(open refused)");
         errno = EACCES;
         return -1;
     }
@@ -70,10 +76,22 @@ extern "C" int open(const char *path, int flags, ...) {
 }
 
 extern "C" ssize_t write(int fd, const void *data, size_t size) {
+    // As the kernel's cpu_latency_qos_write (kernel/power/qos.c) fails a
+    // value it cannot take; the file stays open.
+    if (spy_armed() && fd == latency_stand_in && latency_stand_in >= 0 && spy_refuses(SPY_LATENCY_WRITE)) {
+        spy_record("hold_latency(write refused)");
+        errno = EINVAL;
+        return -1;
+    }
     if (spy_armed() && fd == latency_stand_in && latency_stand_in >= 0) {
         std::int32_t value = -1;
         if (size == sizeof value) std::memcpy(&value, data, sizeof value);
-        spy_record(size == sizeof value && value == 0 ? "hold_latency" : "hold_latency(%zu bytes)", size);
+        // Not to be inherited by a child that another thread of the host
+        // starts meanwhile (open(2): O_CLOEXEC).
+        const int kept_from_children = (fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0;
+        spy_record(size == sizeof value && value == 0 && kept_from_children ? "hold_latency"
+                                                                             : "hold_latency(%zu bytes, cloexec %d)",
+                   size, kept_from_children);
         spy_latency_held_at = static_cast<double>(nanoseconds(spy_last_monotonic())) / 1e9;
     }
     return NEXT(write)(fd, data, size);
@@ -87,13 +105,14 @@ extern "C" int close(int fd) {
     return NEXT(close)(fd);
 }
 
-// Octave's flags, as liboctave exports them: the MEX files' weak references
-// bind to these, so the suite can play Octave. Its check clears the signal
-// flag and handles the signal; the spy counts the handlings.
+// Octave's flags, as liboctave exports them, at the newest Octave's sizes:
+// the MEX files' weak references bind to these, so the suite can play
+// Octave. Its check clears the signal flag and handles the signal; the spy
+// counts the handlings.
 extern "C" {
 int octave_interrupt_state;
-volatile int octave_signal_caught;
+SpyOctaveSignal octave_signal_caught = {0, {SPY_GUARD, SPY_GUARD, SPY_GUARD}};
 void octave_handle_signal() { spy_record("handle_signal"); }
 }
 
-volatile int *spy_octave_flag(bool signal) { return signal ? &octave_signal_caught : &octave_interrupt_state; }
+SpyOctaveFlags spy_octave_flags() { return {&octave_interrupt_state, &octave_signal_caught}; }

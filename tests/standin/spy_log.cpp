@@ -8,6 +8,7 @@ static char events[SPY_MAX_EVENTS][SPY_EVENT_SIZE];
 static int event_count;
 static int armed;
 int spy_refusals;
+int spy_timers_open, spy_periods_held;
 double spy_last_deadline, spy_latency_held_at;
 SpyReplay spy_replay;
 char spy_last_warning[512];

@@ -19,11 +19,13 @@ constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
 #define SPY_SYSTEM_CALLS(X)                                                                      \
     X("kernel32.dll", QueryPerformanceFrequency) X("kernel32.dll", QueryPerformanceCounter)      \
     X("kernel32.dll", Sleep) X("kernel32.dll", SetPriorityClass)                                \
+    X("kernel32.dll", GetPriorityClass)                                                         \
     X("kernel32.dll", SetThreadPriority) X("kernel32.dll", GetThreadPriority)                   \
     X("kernel32.dll", GetProcAddress)                                                           \
     X("kernel32.dll", CreateWaitableTimerExW) X("kernel32.dll", SetWaitableTimer)               \
     X("kernel32.dll", WaitForSingleObject) X("kernel32.dll", CloseHandle)                       \
     X("kernel32.dll", GetSystemTimeAsFileTime) X("kernel32.dll", GetModuleHandleW)              \
+    X("kernel32.dll", GetSystemTimeAdjustment)                                                  \
     X("winmm.dll", timeBeginPeriod) X("winmm.dll", timeEndPeriod)
 
 // What each patched slot held: the same function for every module.
@@ -41,6 +43,13 @@ using SetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION
 using SystemTimeFunction = void(WINAPI *)(LPFILETIME);
 static void *next_SetProcessInformation, *next_GetSystemTimePreciseAsFileTime;
 static bool process_information_in_kernel32, precise_time_in_kernel32;
+// The process's power throttling state as its MEX files set it: Windows
+// keeps what SetProcessInformation sets, and from Windows 11 22H2 on
+// GetProcessInformation answers it, for a state of the current version;
+// before, it refuses the class with ERROR_INVALID_PARAMETER (Microsoft's documentation of both calls, and
+// its Q&A thread "GetProcessInformation ProcessPowerThrottling does not
+// seem to work"). Wine does not answer it, so the spy stands in for it.
+static PROCESS_POWER_THROTTLING_STATE throttling{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
 
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 // The module's last counter reading, from which a relative due time counts;
@@ -110,14 +119,28 @@ static HMODULE WINAPI spy_GetModuleHandleW(LPCWSTR name) {
     return NEXT(GetModuleHandleW)(name);
 }
 
+// The older UTC clock's step: its failure is told by a zero result alone.
+static BOOL WINAPI spy_GetSystemTimeAdjustment(PDWORD adjustment, PDWORD increment, PBOOL disabled) {
+    return !spy_refuses(SPY_TIME_STEP) && NEXT(GetSystemTimeAdjustment)(adjustment, increment, disabled);
+}
+
+// Both refuse a period out of range alike, with TIMERR_NOCANDO (the
+// timeBeginPeriod and timeEndPeriod pages; Wine's dlls/winmm/time.c): the
+// spy refuses both. Each request granted counts until one ending it is.
 static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
-    spy_record(period == TIMER_RESOLUTION_MS ? "request" : "request(%u)", period);
-    return NEXT(timeBeginPeriod)(period);
+    const bool refused = spy_refuses(SPY_RESOLUTION);
+    spy_record(refused ? "request(refused)" : period == TIMER_RESOLUTION_MS ? "request" : "request(%u)", period);
+    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeBeginPeriod)(period);
+    spy_periods_held += result == TIMERR_NOERROR;
+    return result;
 }
 
 static MMRESULT WINAPI spy_timeEndPeriod(UINT period) {
-    spy_record(period == TIMER_RESOLUTION_MS ? "release" : "release(%u)", period);
-    return NEXT(timeEndPeriod)(period);
+    const bool refused = spy_refuses(SPY_RESOLUTION);
+    spy_record(refused ? "release(refused)" : period == TIMER_RESOLUTION_MS ? "release" : "release(%u)", period);
+    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeEndPeriod)(period);
+    spy_periods_held -= result == TIMERR_NOERROR;
+    return result;
 }
 
 static void WINAPI spy_Sleep(DWORD milliseconds) {
@@ -130,14 +153,39 @@ static void WINAPI spy_Sleep(DWORD milliseconds) {
 static const char *other_process(HANDLE process) { return process == GetCurrentProcess() ? "" : "other process,"; }
 static const char *other_thread(HANDLE thread) { return thread == GetCurrentThread() ? "" : "other thread,"; }
 
+// An account without SeIncreaseBasePriorityPrivilege, which every
+// administrator has: asked for the real-time class, Windows sets the high
+// one, whatever class the process had ("Without this privilege, the highest
+// the priority can be set to is High Priority": Microsoft's documentation of
+// Win32_Process.SetPriority; ReactOS's kernel32 SetPriorityClass does the
+// same). Wine grants every class, and checks each thread level against the
+// process's class itself (server/thread.c, set_thread_base_priority).
+static bool ordinary_account;
+
+void spy_limit_priority(int rtprio, int nice) { ordinary_account = rtprio >= 0 && nice >= 0; }
+
+// A job object that holds the process's class, or a handle without the
+// right to set it, makes the call fail with ERROR_ACCESS_DENIED.
+static BOOL refused() {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 static BOOL WINAPI spy_SetPriorityClass(HANDLE process, DWORD priority_class) {
     spy_record("process_priority(%s0x%lx)", other_process(process), priority_class);
+    if (spy_refuses(SPY_PROCESS_SET)) return refused();
+    if (ordinary_account && spy_armed() && priority_class == REALTIME_PRIORITY_CLASS)
+        priority_class = HIGH_PRIORITY_CLASS;
     return NEXT(SetPriorityClass)(process, priority_class);
+}
+
+static DWORD WINAPI spy_GetPriorityClass(HANDLE process) {
+    return spy_refuses(SPY_PROCESS_READ) ? refused() : NEXT(GetPriorityClass)(process);
 }
 
 static BOOL WINAPI spy_SetThreadPriority(HANDLE thread, int priority) {
     spy_record("thread_priority(%s%d)", other_thread(thread), priority);
-    return NEXT(SetThreadPriority)(thread, priority);
+    return spy_refuses(SPY_THREAD_SET) ? refused() : NEXT(SetThreadPriority)(thread, priority);
 }
 
 static int WINAPI spy_GetThreadPriority(HANDLE thread) {
@@ -154,28 +202,65 @@ static BOOL WINAPI spy_SetProcessInformation(HANDLE process, PROCESS_INFORMATION
                           state->StateMask == 0;
     spy_record(opts_out ? "throttling" : "throttling(%d,%d,%lu,%lu,%lu)", process_information_in_kernel32,
                kind, size, state->ControlMask, state->StateMask);
+    if (kind == ProcessPowerThrottling && size == sizeof *state && !*other_process(process)) throttling = *state;
     // Older Wine lacks the call; the spy then stands in for it.
     return next_SetProcessInformation && reinterpret_cast<SetProcessInformationFunction>(
                                              next_SetProcessInformation)(process, kind, information, size);
 }
 
+static BOOL WINAPI spy_GetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS kind, LPVOID information,
+                                             DWORD size) {
+    auto *state = static_cast<PROCESS_POWER_THROTTLING_STATE *>(information);
+    spy_record("throttling_read");
+    if (kind != ProcessPowerThrottling || size != sizeof *state || *other_process(process) ||
+        state->Version != PROCESS_POWER_THROTTLING_CURRENT_VERSION || spy_refuses(SPY_THROTTLING_READ)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    state->ControlMask = throttling.ControlMask;
+    state->StateMask = throttling.StateMask;
+    return TRUE;
+}
+
+// A token's elevation as Windows answers it (TOKEN_ELEVATION: nonzero where
+// elevated); Wine runs every program elevated, so the spy answers for an
+// account that is not, where asked.
+using NtQueryInformationTokenFunction = LONG(NTAPI *)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+static void *next_NtQueryInformationToken;
+
+static LONG NTAPI spy_NtQueryInformationToken(HANDLE token, TOKEN_INFORMATION_CLASS kind, PVOID information,
+                                              ULONG size, PULONG returned) {
+    const LONG status = reinterpret_cast<NtQueryInformationTokenFunction>(next_NtQueryInformationToken)(
+        token, kind, information, size, returned);
+    if (status >= 0 && kind == TokenElevation && spy_refuses(SPY_ELEVATION))
+        static_cast<TOKEN_ELEVATION *>(information)->TokenIsElevated = 0;
+    return status;
+}
+
 // The calls looked up by name are handed out as hooks, after noting what
-// they stand in for and whether they were looked up in kernel32; the
-// precise UTC clock is found nowhere while refused.
+// they stand in for and whether they were looked up in kernel32; those of
+// Windows 8 are found nowhere while refused.
 static FARPROC WINAPI spy_GetProcAddress(HMODULE module, LPCSTR name) {
     const FARPROC found = NEXT(GetProcAddress)(module, name);
     // An ordinal is not a name: its high word is 0.
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
     const bool in_kernel32 = module == GetModuleHandleW(L"kernel32.dll");
+    const bool before_windows_8 = spy_refuses(SPY_BEFORE_WINDOWS_8);
     if (std::strcmp(name, "SetProcessInformation") == 0) {
         next_SetProcessInformation = reinterpret_cast<void *>(found);
         process_information_in_kernel32 = in_kernel32;
-        return reinterpret_cast<FARPROC>(spy_SetProcessInformation);
+        return before_windows_8 ? nullptr : reinterpret_cast<FARPROC>(spy_SetProcessInformation);
+    }
+    if (std::strcmp(name, "GetProcessInformation") == 0 && in_kernel32)
+        return reinterpret_cast<FARPROC>(spy_GetProcessInformation);
+    if (std::strcmp(name, "NtQueryInformationToken") == 0 && found) {
+        next_NtQueryInformationToken = reinterpret_cast<void *>(found);
+        return reinterpret_cast<FARPROC>(spy_NtQueryInformationToken);
     }
     if (std::strcmp(name, "GetSystemTimePreciseAsFileTime") != 0) return found;
     next_GetSystemTimePreciseAsFileTime = reinterpret_cast<void *>(found);
     precise_time_in_kernel32 = in_kernel32;
-    return spy_refuses(SPY_PRECISE_TIME) ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
+    return before_windows_8 ? nullptr : reinterpret_cast<FARPROC>(spy_GetSystemTimePreciseAsFileTime);
 }
 
 static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes, LPCWSTR name,
@@ -194,11 +279,18 @@ static HANDLE WINAPI spy_CreateWaitableTimerExW(LPSECURITY_ATTRIBUTES attributes
     if (!spied_timer)
         spied_timer = NEXT(CreateWaitableTimerExW)(
             attributes, name, flags & ~CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, access);
+    spy_timers_open += spied_timer != nullptr;
     return spied_timer;
 }
 
 static BOOL WINAPI spy_SetWaitableTimer(HANDLE timer, const LARGE_INTEGER *due, LONG period,
                                         PTIMERAPCROUTINE routine, LPVOID argument, BOOL resume) {
+    // A timer that cannot be set, its failure told by a zero result alone.
+    if (spy_refuses(SPY_TIMER_SET)) {
+        spy_record("due(refused)");
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     const bool as_asked = timer == spied_timer && period == 0 && !routine && !argument && !resume;
     spy_record(as_asked ? "due(%lld)" : "due(%lld,%ld,%d)", due->QuadPart, period, resume);
     // A relative due time counts 100 ns units from the last reading.
@@ -217,6 +309,7 @@ static DWORD WINAPI spy_WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 
 static BOOL WINAPI spy_CloseHandle(HANDLE object) {
     spy_record(object == spied_timer ? "close" : "close(%p)", object);
+    spy_timers_open -= object == spied_timer && spied_timer;
     if (object == spied_timer) spied_timer = nullptr;
     return NEXT(CloseHandle)(object);
 }
@@ -269,9 +362,9 @@ void spy_attach(void *module) {
 
 // A DLL exports Octave's flags, without Octave's check; the stand-in libut
 // is hidden, as in Octave.
-volatile int *spy_octave_flag(bool signal) {
+SpyOctaveFlags spy_octave_flags() {
     static const HMODULE octave = LoadLibraryW(MEXTIME_OCTAVE_FLAGS_DLL);
     spy_refusals |= SPY_LIBUT;
-    return reinterpret_cast<volatile int *>(reinterpret_cast<void *>(
-        GetProcAddress(octave, signal ? "octave_signal_caught" : "octave_interrupt_state")));
+    return {reinterpret_cast<volatile int *>(reinterpret_cast<void *>(GetProcAddress(octave, "octave_interrupt_state"))),
+            reinterpret_cast<SpyOctaveSignal *>(reinterpret_cast<void *>(GetProcAddress(octave, "octave_signal_caught")))};
 }

@@ -48,7 +48,10 @@ std::vector<Case> read_cases(const std::string &function) {
             if (column == 0) return {};
             continue;
         }
-        Case c{fields[0], words(fields[1]), words(column < fields.size() ? fields[column] : "")};
+        const std::vector<std::string> octave = words(fields[0]);
+        std::string text;
+        for (const std::string &word : octave) text += (text.empty() ? "" : " ") + word;
+        Case c{text, words(fields[1]), words(column < fields.size() ? fields[column] : "")};
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) ADD_FAILURE() << line << ": one outcome or three, for " << function;
         else if (c.args != std::vector<std::string>{"-"}) cases.push_back(c);
