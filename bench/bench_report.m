@@ -70,6 +70,16 @@ function bench_report (results, out)
                        mine(1) / held(1), 1.1};
   endfor
 
+  ## sleep's own cost against the bare wait, taking turns in one process
+  lines = strsplit (strtrim (fileread (fullfile (results, "aftercost.txt"))), "\n");
+  lines = lines(! strncmp (lines, "cost_", 5));
+  after = cell2mat (cellfun (@(l) sscanf (l, "%f")', lines', "UniformOutput", false));
+  mine = median (after(:, 1));
+  bare = median (after(:, 2));
+  goals(end+1, :) = {"sleep(1) p50 overshoot vs a bare clock_nanosleep with 1 ns slack, taking turns, stand-in host", ...
+                     sprintf("%.1f µs", mine), sprintf("%.1f µs, bare wait", bare), mine / bare, 1.1};
+  v = read_pairs_matching (fullfile (results, "aftercost.txt"), "^cost_", v);
+
   ## under load
   plain = load_column (fullfile (results, "load_plain.txt"));
   boost = load_column (fullfile (results, "load_boost.txt"));
@@ -108,26 +118,41 @@ function bench_report (results, out)
                      sprintf("%.1f µs", a(2)), sprintf("%.1f µs, paced with sleep", b(2)), a(2) / b(2), 0.1};
   v = read_pairs (fullfile (results, "octave_loop.txt"), v);
   num = @(key) str2double (v.(key));
-  for host = {"stand-in host", ""; "Octave", "octave_"}'
-    learned = num ([host{2} "loop_cpu_learned"]);
-    fixed = num ([host{2} "loop_cpu_fixed"]);
-    goals(end+1, :) = {sprintf("1 kHz waituntil loop, CPU share, learned spin vs fixed 0.5 ms, %s", host{1}), ...
-                       sprintf("%.3f", learned), sprintf("%.3f, fixed 0.5 ms", fixed), learned / fixed, 0.3};
-    learned = num ([host{2} "loop_p99_us_learned"]);
-    fixed = num ([host{2} "loop_p99_us_fixed"]);
-    goals(end+1, :) = {sprintf("1 kHz waituntil loop, p99 late after return, learned spin vs fixed 0.5 ms + 50 µs, %s", host{1}), ...
-                       sprintf("%.1f µs", learned), sprintf("%.1f + 50 µs, fixed 0.5 ms", fixed), ...
-                       learned / (fixed + 50), 1};
-  endfor
-  ## The learned spin in Octave: at most 0.15 of a core at 1 kHz, and its
-  ## answers no more than 5 µs later than the fixed spin's at p99.
+  learned = num ("loop_cpu_learned");
+  fixed = num ("loop_cpu_fixed");
+  goals(end+1, :) = {"1 kHz waituntil loop, CPU share, learned spin vs fixed 0.5 ms, stand-in host", ...
+                     sprintf("%.3f", learned), sprintf("%.3f, fixed 0.5 ms", fixed), learned / fixed, 0.6};
+  learned = num ("loop_p99_us_learned");
+  fixed = num ("loop_p99_us_fixed");
+  goals(end+1, :) = {"1 kHz waituntil loop, p99 late after return, learned spin vs fixed 0.5 ms + 50 µs, stand-in host", ...
+                     sprintf("%.1f µs", learned), sprintf("%.1f + 50 µs, fixed 0.5 ms", fixed), ...
+                     learned / (fixed + 50), 1};
+  ## In Octave, 6 rounds of 2,000 steps each way, taking turns: steps that
+  ## resume more than 100 µs late, at most the fixed spin's plus 0.25% of
+  ## the steps, for at most 0.6 of its CPU.
+  steps = num ("octave_loop_steps");
+  learned = num ("octave_loop_late100_learned");
+  fixed = num ("octave_loop_late100_fixed");
+  goals(end+1, :) = {sprintf("1 kHz waituntil loop, Octave, %d steps taking turns: steps > 100 µs late, learned minus fixed 0.5 ms (calls)", steps), ...
+                     sprintf("%d", learned), sprintf("%d, fixed 0.5 ms", fixed), learned - fixed, 0.0025 * steps};
   learned = num ("octave_loop_cpu_learned");
-  goals(end+1, :) = {"1 kHz waituntil loop, CPU share of a core, learned spin, Octave", ...
-                     sprintf("%.3f", learned), "a core", learned, 0.15};
-  learned = num ("octave_loop_answer_p99_us_learned");
-  fixed = num ("octave_loop_answer_p99_us_fixed");
-  goals(end+1, :) = {"1 kHz waituntil loop, p99 of the answers w - t, learned minus fixed 0.5 ms (µs), Octave", ...
-                     sprintf("%.1f µs", learned), sprintf("%.1f µs, fixed 0.5 ms", fixed), learned - fixed, 5};
+  fixed = num ("octave_loop_cpu_fixed");
+  goals(end+1, :) = {"1 kHz waituntil loop, Octave, CPU share, learned spin vs fixed 0.5 ms", ...
+                     sprintf("%.3f", learned), sprintf("%.3f, fixed 0.5 ms", fixed), learned / fixed, 0.6};
+  ## Wake-ups recorded here, replayed on the stand-in suite's virtual
+  ## counter: exact, whatever the machine does now. The allowance is the
+  ## suite's: 1 call in 2,000 (a burst's first late wake-up, which no rule
+  ## sees coming), and 2% of the fixed spin's late calls (a stall meets a
+  ## shorter spin's later deadline longer).
+  replayed = read_replays (fullfile (results, "replayed.txt"));
+  for k = 1:rows (replayed)
+    [name, calls, late, fixed_late, busy, fixed_busy, most] = replayed{k, :};
+    goals(end+1, :) = {sprintf("replayed trace %s, %d calls: calls late, learned minus fixed 0.5 ms (calls)", name, calls), ...
+                       sprintf("%d", late), sprintf("%d, fixed 0.5 ms", fixed_late), late - fixed_late, ...
+                       0.02 * fixed_late + 0.0005 * calls};
+    goals(end+1, :) = {sprintf("replayed trace %s: busy-wait time, learned spin vs fixed 0.5 ms", name), ...
+                       sprintf("%.3f s", busy), sprintf("%.3f s, fixed 0.5 ms", fixed_busy), busy / fixed_busy, most};
+  endfor
   goals(end+1, :) = {"CPU share of a 10 ms waituntil wait, learned spin", ...
                      sprintf("%.1f%%", 100 * num("cpu_share_default")), "the wait", num("cpu_share_default"), 0.2};
   goals(end+1, :) = {"CPU share of a 10 ms waituntil wait, spin = 0", ...
@@ -140,7 +165,12 @@ function bench_report (results, out)
     [name, a, b, ratio, goal] = goals{k, :};
     met = ratio <= goal;
     ## A difference, where the figure's name says so, rather than a ratio.
-    unit = ifelse (isempty (strfind (name, "(µs)")), "×", " µs");
+    unit = "×";
+    if (! isempty (strfind (name, "(µs)")))
+      unit = " µs";
+    elseif (! isempty (strfind (name, "(calls)")))
+      unit = " calls";
+    endif
     ## A | inside a cell would end it.
     table{end+1} = sprintf ("| %s | %s | %s | %.2f%s | ≤ %.2f%s | %s |", strrep (name, "|", "\\|"), a, b, ...
                             ratio, unit, goal, unit, ifelse (met, "met", "**missed**"));
@@ -255,6 +285,14 @@ function bench_report (results, out)
   endfor
   r{end+1} = "";
   r{end+1} = "![CDF of sleep overshoot](sleep_cdf.png)";
+  r{end+1} = "";
+  r{end+1} = sprintf (["In the stand-in host, `sleep(1)` and the bare wait taking turns, %d waits each: " ...
+                       "p50 overshoot %.1f µs against %.1f µs (%.2f×). What each step of `sleep`'s " ...
+                       "bracket costs, median: the slack set and given back %.1f µs, the PM QoS request " ...
+                       "opened and written %.1f µs, closed %.1f µs; `sleep` closes it and gives the slack " ...
+                       "back 5 µs before its deadline, then reads the counter up to it."], rows (after), ...
+                      mine, bare, mine / bare, num ("cost_slack_ns") / 1e3, num ("cost_hold_ns") / 1e3, ...
+                      num ("cost_drop_ns") / 1e3);
 
   r{end+1} = "";
   r{end+1} = "## waituntil";
@@ -319,6 +357,30 @@ function bench_report (results, out)
   fputs (fid, text);
   fclose (fid);
   puts (text);
+endfunction
+
+## The lines the stand-in suite's replays of recorded traces print, as
+## {name, calls, late, fixed late, busy s, fixed busy s, most busy ratio}.
+function r = read_replays (path)
+  r = cell (0, 7);
+  for line = strsplit (fileread (path), "\n")
+    f = regexp (line{1}, ['^replayed (\w+): (\d+) calls; learned (\d+) late, busy ([\d.]+) s.*; ' ...
+                          'fixed (\d+) late, busy ([\d.]+) s; busy ratio [\d.]+, at most ([\d.]+)'], "tokens", "once");
+    if (! isempty (f))
+      v = str2double (f(2:end));
+      r(end+1, :) = {f{1}, v(1), v(2), v(4), v(3), v(5), v(6)};
+    endif
+  endfor
+endfunction
+
+## Appends the "name value" lines of PATH whose name matches PATTERN to V.
+function v = read_pairs_matching (path, pattern, v)
+  for line = strsplit (fileread (path), "\n")
+    [key, rest] = strtok (line{1});
+    if (! isempty (regexp (key, pattern, "once")))
+      v.(key) = strtrim (rest);
+    endif
+  endfor
 endfunction
 
 ## Appends the "name value" lines of PATH to V.

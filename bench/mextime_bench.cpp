@@ -23,6 +23,14 @@
 //                                 sleep(n) and HELD's wait of n ms, taking
 //                                 turns with 3 ms idle before each, n = 1,
 //                                 2, 5, 10: each wait's overshoot in us
+//   mextime_bench aftercost WAITS SLEEP...
+//                                 sleep(1) in the stand-in host and a bare
+//                                 absolute 1 ms clock_nanosleep with 1 ns
+//                                 slack, taking turns: each one's overshoot
+//                                 in us, a line a turn; then, in ns, the
+//                                 median cost of each step of sleep's
+//                                 bracket: the slack set and given back,
+//                                 the PM QoS request written and closed
 //   mextime_bench clockutc FILE   the MEX file FILE's pairing over 1,000
 //                                 calls in the stand-in host: its median and
 //                                 p99 uncertainty, the spread of utc - t,
@@ -286,6 +294,61 @@ int bench_gaps(const std::string &sleep_path, const std::string &held_path, int 
     return 0;
 }
 
+// sleep(1) against the floor's bare wait, one after the other, so that both
+// see the same noise; then what each step of sleep's bracket costs. Further
+// sleep files, variants under study, take their turns too.
+int bench_aftercost(const std::vector<std::string> &paths, int waits) {
+    std::vector<mexhost::Module *> sleeps;
+    for (const std::string &path : paths) {
+        sleeps.push_back(new mexhost::Module(path));
+        if (!sleeps.back()->loaded()) {
+            std::fprintf(stderr, "mextime_bench: %s\n", sleeps.back()->error().c_str());
+            return 1;
+        }
+    }
+    const int prior = prctl(PR_GET_TIMERSLACK);
+    for (int k = 0; k < waits; ++k) {
+        for (mexhost::Module *sleep : sleeps) {
+            const double start = seconds_now();
+            call_with(sleep->entry(), {1});
+            std::printf("%.3f ", (seconds_now() - start - 0.001) * 1e6);
+        }
+        prctl(PR_SET_TIMERSLACK, 1UL);
+        const int64_t deadline = now_ns() + kNsPerMs;
+        const timespec until = to_timespec(deadline);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+        }
+        const double bare = double(now_ns() - deadline) / 1e3;
+        prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(prior));
+        std::printf("%.3f\n", bare);
+    }
+    for (mexhost::Module *sleep : sleeps) delete sleep;
+    std::vector<double> slack, hold, drop;
+    const int32_t no_latency = 0;
+    for (int k = 0; k < 201; ++k) {
+        int64_t start = now_ns();
+        prctl(PR_SET_TIMERSLACK, 1UL);
+        prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(prior));
+        slack.push_back(double(now_ns() - start));
+        start = now_ns();
+        const int request = open("/dev/cpu_dma_latency", O_WRONLY | O_CLOEXEC);
+        if (request < 0 || write(request, &no_latency, sizeof no_latency) != sizeof no_latency) {
+            if (request >= 0) close(request);
+            continue;
+        }
+        hold.push_back(double(now_ns() - start));
+        start = now_ns();
+        close(request);
+        drop.push_back(double(now_ns() - start));
+        // The other CPUs idle again before the next request.
+        const timespec pause{0, kNsPerMs};
+        nanosleep(&pause, nullptr);
+    }
+    std::printf("cost_slack_ns %.0f\n", median(slack));
+    if (!hold.empty()) std::printf("cost_hold_ns %.0f\ncost_drop_ns %.0f\n", median(hold), median(drop));
+    return 0;
+}
+
 // Nearest rank, of values already sorted.
 double rank(const std::vector<double> &sorted, double fraction) {
     const std::size_t k = std::size_t(std::ceil(fraction * double(sorted.size())));
@@ -334,7 +397,8 @@ int bench_busy(double seconds) {
 int usage() {
     std::fputs("usage: mextime_bench clockread FILE | floor MS WAITS [latency] |\n"
                "       waituntil WAITUNTIL SLEEP WAITS | loop WAITUNTIL STEPS |\n"
-               "       gaps SLEEP HELD WAITS | clockutc FILE | busy SECONDS\n", stderr);
+               "       gaps SLEEP HELD WAITS | aftercost WAITS SLEEP... | clockutc FILE |\n"
+               "       busy SECONDS\n", stderr);
     return 2;
 }
 
@@ -350,6 +414,8 @@ int main(int argc, char **argv) {
     if (command == "loop" && argc == 4) return bench_loop(argv[2], std::atoi(argv[3]));
     if (command == "gaps" && argc == 5) return bench_gaps(argv[2], argv[3], std::atoi(argv[4]));
     if (command == "clockutc" && argc == 3) return bench_clockutc(argv[2]);
+    if (command == "aftercost" && argc >= 4)
+        return bench_aftercost(std::vector<std::string>(argv + 3, argv + argc), std::atoi(argv[2]));
     if (command == "busy" && argc == 3) return bench_busy(std::atof(argv[2]));
     return usage();
 }

@@ -12,6 +12,11 @@
 %   fixed one. DELAY has a learned spin of its own (CLEAR DELAY starts it
 %   over).
 %
+%   A delay of more than 10 minutes is warned of before the wait starts,
+%   so that Ctrl+C can end it at once, as MATLAB:delay:longDelay (for
+%   WARNING('off', ID)): DELAY(1500) waits 25 minutes, as S is in seconds;
+%   for 1500 ms, use DELAY(1.5). A break of a few minutes is no slip.
+%
 %   DELAY counts from the call, so the time a script spends between calls
 %   adds up over a loop: pace trials with WAITUNTIL and absolute deadlines,
 %   and use DELAY for a single pause ("wait 2 seconds, then go on").

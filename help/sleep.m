@@ -64,7 +64,11 @@
 %              taken as the call starts, so the bracket's own cost is spent
 %              inside the wait; it resumes after a signal, so no signal
 %              cuts it short, and it is made in slices of at most 50 ms,
-%              between which the host is asked whether it must stop.
+%              between which the host is asked whether it must stop. The
+%              last slice ends 5 us before the deadline: the slack and the
+%              request below are given back there, and the counter is read
+%              until the deadline, so that what they cost is not added
+%              after the wake-up.
 %              For a wait of 1 ms or more, a PM QoS request of 0 us is held
 %              on /dev/cpu_dma_latency for the wait's last 100 ms, where
 %              that file can be opened (by default root only); elsewhere it
@@ -80,8 +84,8 @@
 %              gives a thread outside real time (a wake-up may come late by
 %              an eighth of the time left, up to 1 ms): a thread with a QoS
 %              class takes user-interactive for the wait and its own class
-%              back afterwards; one without takes tier 0
-%              (THREAD_LATENCY_QOS_POLICY) and its own tier back.
+%              back; one without takes tier 0 (THREAD_LATENCY_QOS_POLICY)
+%              and its own tier back, 5 us before the end, as on Linux.
 %
 %   See also DELAY, CLOCKREAD, WAITUNTIL, RTBOOST.
 

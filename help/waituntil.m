@@ -18,22 +18,44 @@
 %   (tens of microseconds on Linux, up to a timer period on Windows). A
 %   SPIN given is used exactly as given.
 %
-%   Without SPIN, WAITUNTIL learns the spin this machine needs. It starts
-%   at 0.5 ms on Linux and 1 ms on Windows (the default), then is twice the
-%   second largest of how late the timer woke in this session's last 128
-%   waits, never more than the default and never less than 0.02 ms. A
-%   wake-up later than the default is a stall (the thread was not run) that
-%   no spin would catch: it is left out. After a second without a timer
-%   wait it starts over, as after CLEAR WAITUNTIL.
+%   Without SPIN, WAITUNTIL learns the spin this machine needs from how
+%   late the timer woke in this session's recent waits. It starts at 0.5 ms
+%   on Linux and 1 ms on Windows (the default, also its most); then it is
+%   the largest of these, and never less than 0.02 ms:
+%     - 3 times the second largest lateness of the last 128 wake-ups, so
+%       that a lone late wake-up does not move it;
+%     - 3 times the last wake-up that came later than the spin then used:
+%       late wake-ups come in bursts, so the next call already spins
+%       longer; this raise halves every 0.6 s;
+%     - the default, for a wait that ends within 10 ms of a wake-up later
+%       than the default (a stall, which no spin catches, and often the
+%       start of a noisy spell).
+%   After a second without a timer wait it starts over, as after CLEAR
+%   WAITUNTIL.
 %
 %   What the learned spin costs and saves, as measured (docs/benchmarks.md):
-%   in a 1 kHz loop it busy-waits a fraction of the CPU time that the
-%   default spin does, while a timer with a heavy tail (a few wake-ups in
-%   a hundred later than usual) may leave a few calls in a thousand later
-%   than T that the default spin would have caught. Where every trial must
-%   be on time (a block of brief stimuli), pass a fixed spin: WAITUNTIL(T,
-%   0.0005) on Linux, WAITUNTIL(T, 0.001) on Windows; or check with
-%   MEXTIMECHECK which one this machine needs.
+%   replayed against wake-ups recorded on a 2-core virtual machine, it
+%   busy-waited 0.33 to 0.43 of the time a fixed 0.5 ms spin does (up to
+%   0.9 while other builds loaded the machine) and left 1 to 5 calls in
+%   12,000 later than T that the fixed spin did not (23 under the heaviest
+%   load): mostly the first late wake-up of a burst, which no rule sees
+%   coming. Where every trial must be on time (a block of brief
+%   stimuli), pass a fixed spin: WAITUNTIL(T, 0.0005) on Linux,
+%   WAITUNTIL(T, 0.001) on Windows; or check with MEXTIMECHECK which one
+%   this machine needs.
+%
+%   Slips are warned of before the wait starts, so that Ctrl+C can end it
+%   at once; each has an identifier of its own, for WARNING('off', ID):
+%     MATLAB:waituntil:pastDeadline  T is more than 60 s in the past, as
+%                                    WAITUNTIL(1.5) is: T is a CLOCKREAD
+%                                    time; for 1.5 s from now, use
+%                                    WAITUNTIL(CLOCKREAD + 1.5).
+%     MATLAB:waituntil:farDeadline   T is more than 10 minutes ahead, as a
+%                                    date (NOW + 1.5/86400) is.
+%   A loop a few seconds behind, or a break of a few minutes, is no slip.
+%   A T of 0 or less (-Inf too) cannot be a CLOCKREAD time, which counts
+%   from boot: it returns at once without a warning, so that WAITUNTIL(0)
+%   loads the file before a loop, as this package's own checks do.
 %
 %   Ctrl+C (and, in Octave, SIGTERM or SIGHUP) ends a wait the way the
 %   host stops a script, within 50 ms:
@@ -75,9 +97,9 @@
 %                                        The counter's rate cannot be
 %                                        queried (as for clockread's
 %                                        MATLAB:tsec:failure).
-%     MATLAB:waituntil:invalidDeadline   'Deadline must be less than 4294967 seconds away.'
+%     MATLAB:waituntil:invalidDeadline   'Deadline must be a clockread time less than 4294967 seconds away.'
 %                                        T is Inf, or 4294967 s or more
-%                                        after now.
+%                                        after now (a POSIX time, say).
 %     MATLAB:waituntil:invalidSpin       'Spin must be a number of seconds from 0 to 1.'
 %                                        SPIN is not a real double scalar
 %                                        from 0 to 1 (NaN included).

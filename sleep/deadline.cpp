@@ -9,11 +9,22 @@
 namespace mextime {
 namespace {
 
-// The learned spin: twice the second largest of the last 128 wake-ups. In
-// replayed traces a lone outlier does not move it, while a heavy tail puts
-// two in the record and the spin above most of it.
+// The learned spin, decided by replaying wake-ups recorded on a 2-core VM
+// (tests/standin/traces): late wake-ups come in bursts there, and one that
+// came later than the spin is often followed by more within a second.
+// - Its base is SPIN_MARGIN times the second largest of the last 128
+//   wake-ups: a lone outlier does not move it.
+// - A wake-up later than the spin the call used raises the spin at once to
+//   SPIN_MARGIN times that wake-up; the raise halves every
+//   SURGE_HALVING_SECONDS after it.
+// - A wake-up later than the longest spin (a stall, which no spin catches)
+//   starts a noisy phase: a wait that ends within NOISY_SECONDS of it spins
+//   the longest.
 constexpr int WAKE_RECORD_SIZE = 128;
-constexpr double SPIN_MARGIN = 2;
+constexpr double SPIN_MARGIN = 3;
+constexpr double SURGE_HALVING_SECONDS = 0.6;
+// Long enough to cover the next few waits of a 1 kHz loop.
+constexpr double NOISY_SECONDS = 0.01;
 // Below this the spin would save little CPU, and a timer's own jitter is of
 // this order even on a quiet machine.
 constexpr double LEAST_SPIN_SECONDS = 20e-6;
@@ -22,23 +33,33 @@ constexpr double LEAST_SPIN_SECONDS = 20e-6;
 constexpr double CALM_SECONDS = 1;
 
 // How late the timer woke and was closed, in ticks past its deadline, in
-// the last waits that used it. It lives as long as the loaded file.
+// the last waits that used it, and what the last bursts left. It lives as
+// long as the loaded file.
 struct WakeRecord {
     std::int64_t late[WAKE_RECORD_SIZE];
     int count;
     int next;
-    std::int64_t last_wake;  // stalls included
+    std::int64_t last_wake;    // stalls included
+    std::int64_t surge;        // the raise, in ticks of spin
+    std::int64_t surge_at;     // when it was raised
+    std::int64_t noisy_until;  // the end of the noisy phase
 };
 
 WakeRecord wakes;
 
-void remember_wake(std::int64_t late, std::int64_t now, std::int64_t frequency) {
+void remember_wake(std::int64_t late, double spin_used, std::int64_t now, std::int64_t frequency) {
     wakes.last_wake = now;
-    // Later than the longest spin: a stall that no spin would have caught.
-    if (seconds(late, frequency) > default_spin_seconds()) return;
+    if (seconds(late, frequency) > default_spin_seconds()) {
+        wakes.noisy_until = now + static_cast<std::int64_t>(NOISY_SECONDS * static_cast<double>(frequency));
+        return;
+    }
     wakes.late[wakes.next] = late;
     wakes.next = (wakes.next + 1) % WAKE_RECORD_SIZE;
     if (wakes.count < WAKE_RECORD_SIZE) ++wakes.count;
+    if (seconds(late, frequency) > spin_used) {
+        wakes.surge = static_cast<std::int64_t>(SPIN_MARGIN * static_cast<double>(late));
+        wakes.surge_at = now;
+    }
 }
 
 // The first counter reading that clockread would answer as `at` (> 0) or
@@ -51,10 +72,14 @@ std::int64_t first_tick_at(double at, std::int64_t frequency) {
 
 }  // namespace
 
-double learned_spin(std::int64_t now, std::int64_t frequency) {
+double learned_spin(double t, std::int64_t now, std::int64_t frequency) {
     const double most = default_spin_seconds();
-    if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS) wakes.count = wakes.next = 0;
-    if (wakes.count == 0) return most;
+    if (seconds(now - wakes.last_wake, frequency) > CALM_SECONDS) {
+        wakes.count = wakes.next = 0;
+        wakes.surge = 0;
+        wakes.noisy_until = 0;
+    }
+    if (wakes.count == 0 || t < seconds(wakes.noisy_until, frequency)) return most;
     // The second largest; the only one while there is one.
     std::int64_t first = -1, second = -1;
     for (int i = 0; i < wakes.count; ++i) {
@@ -65,8 +90,15 @@ double learned_spin(std::int64_t now, std::int64_t frequency) {
             second = wakes.late[i];
         }
     }
-    const double spin = SPIN_MARGIN * seconds(wakes.count > 1 ? second : first, frequency);
-    return spin < LEAST_SPIN_SECONDS ? LEAST_SPIN_SECONDS : spin > most ? most : spin;
+    double spin = SPIN_MARGIN * seconds(wakes.count > 1 ? second : first, frequency);
+    if (spin < LEAST_SPIN_SECONDS) spin = LEAST_SPIN_SECONDS;
+    // The raise, halved for each SURGE_HALVING_SECONDS since it was made: a
+    // few turns at most, as the least spin ends them.
+    double surge = seconds(wakes.surge, frequency);
+    const auto halving = static_cast<std::int64_t>(SURGE_HALVING_SECONDS * static_cast<double>(frequency));
+    for (std::int64_t since = now - wakes.surge_at; since >= halving && surge > spin; since -= halving) surge /= 2;
+    if (surge > spin) spin = surge;
+    return spin > most ? most : spin;
 }
 
 HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequency) {
@@ -98,7 +130,7 @@ HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequ
         // What the close costs comes out of the spin too.
         close_timer(timer);
         now = read_counter();
-        remember_wake(now - wake, now, frequency);
+        remember_wake(now - wake, spin, now, frequency);
     }
     // The rest by reading the counter, with a pause between reads.
     while (seconds(now, frequency) < t) {
@@ -108,9 +140,9 @@ HostStop wait_until(double t, double spin, std::int64_t &now, std::int64_t frequ
     return HostStop::None;
 }
 
-double requested_spin(int nrhs, const mxArray *prhs[], std::int64_t now, std::int64_t frequency,
+double requested_spin(int nrhs, const mxArray *prhs[], double t, std::int64_t now, std::int64_t frequency,
                       const char *invalid_spin_id) {
-    if (nrhs < 2) return learned_spin(now, frequency);
+    if (nrhs < 2) return learned_spin(t, now, frequency);
     const double spin = is_real_double_scalar(prhs[1]) ? *mxGetPr(prhs[1]) : -1;
     if (!(spin >= 0 && spin <= MAX_SPIN_SECONDS))
         mexErrMsgIdAndTxt(invalid_spin_id, "Spin must be a number of seconds from 0 to 1.");

@@ -16,10 +16,17 @@ namespace mextime {
 // endless, and a deadline this far fits every counter's ticks.
 constexpr double MAX_WAIT_SECONDS = 4294967;
 constexpr double MAX_SPIN_SECONDS = 1;
+// A wait this far in the past, or further ahead than this, is most likely a
+// slip (a duration or a date where a clockread time belongs, seconds read as
+// milliseconds), and is warned of before it starts; a loop a few seconds
+// behind or a five-minute break is not.
+constexpr double PAST_WARNING_SECONDS = 60;
+constexpr double AHEAD_WARNING_SECONDS = 600;
 
-// The spin to allow when none is given, from how late the timer woke in this
-// file's recent waits (`clear` of the function starts it over).
-double learned_spin(std::int64_t now, std::int64_t frequency);
+// The spin to allow for a wait until t when none is given, from how late
+// the timer woke in this file's recent waits (`clear` of the function starts
+// it over).
+double learned_spin(double t, std::int64_t now, std::int64_t frequency);
 
 // Waits until t (seconds on clockread's timebase), spin seconds of it by
 // reading the counter; `now` is the counter reading just taken, and is left
@@ -34,8 +41,8 @@ inline bool is_real_double_scalar(const mxArray *array) {
            mxGetNumberOfElements(array) == 1;
 }
 
-// The spin given as input 1, checked, or the learned one.
-double requested_spin(int nrhs, const mxArray *prhs[], std::int64_t now, std::int64_t frequency,
+// The spin given as input 1, checked, or the one learned for a wait until t.
+double requested_spin(int nrhs, const mxArray *prhs[], double t, std::int64_t now, std::int64_t frequency,
                       const char *invalid_spin_id);
 
 // Answers w, and the spin where asked, then waits: w is the reading that

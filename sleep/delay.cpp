@@ -13,6 +13,8 @@
 #include <cmath>
 
 constexpr int MAX_OUTPUTS = 2;
+constexpr double SECONDS_PER_MINUTE = 60;
+constexpr double MS_PER_SECOND = 1000;
 
 using mextime::is_real_double_scalar;
 using mextime::seconds;
@@ -38,7 +40,14 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     std::int64_t now = mextime::read_counter();
     const double t = seconds(now, frequency) + s;
     const double spin =
-        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:delay:invalidSpin");
+        mextime::requested_spin(nrhs, prhs, t, now, frequency, "MATLAB:delay:invalidSpin");
+
+    // A slip, told before the wait so that Ctrl+C can end it.
+    if (s > mextime::AHEAD_WARNING_SECONDS)
+        mexWarnMsgIdAndTxt("MATLAB:delay:longDelay",
+                           "Delay of %.6g s is %.0f minutes: S is in seconds, not milliseconds; for "
+                           "%.6g ms, use delay(%.6g).",
+                           s, s / SECONDS_PER_MINUTE, s, s / MS_PER_SECOND);
 
     // Every check is behind us.
     mextime::wait_and_answer(nlhs, plhs, t, spin, now, frequency, "MATLAB:delay:interrupted");

@@ -36,12 +36,12 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     // undefined conversion.
     const std::uint32_t ms = duration < 1 ? 0 : static_cast<std::uint32_t>(duration);
 
-    // Every error is behind us: the request is always released. The wait
-    // counts from here, so the request's own cost is spent inside it.
+    // Every error is behind us: the request is always released, by the
+    // wait as it ends. The wait counts from here, so the request's own cost
+    // is spent inside it.
     const mextime::PlannedWait wait = mextime::plan_wait(ms);
     mextime::ResolutionRelease release = mextime::request_resolution();
     const mextime::HostStop stop = mextime::wait_planned(wait, release);
-    mextime::release_resolution(release);
     // Octave stops the script as the call returns.
     if (stop == mextime::HostStop::Error)
         mexErrMsgIdAndTxt("MATLAB:sleep:interrupted", "Interrupted before the deadline.");

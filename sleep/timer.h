@@ -47,7 +47,10 @@ struct PlannedWait {
 PlannedWait plan_wait(std::uint32_t ms);
 
 // Blocks the calling thread until the planned end inside the bracket that
-// `release` holds; signals do not shorten it. Where the platform waits in
+// `release` holds, and releases it as the wait ends; signals do not shorten
+// it. Where the platform waits to a deadline, the release comes just before
+// it, and the rest is read off the counter: what the release costs is then
+// spent while the timer would still be waking. Where the platform waits in
 // slices, the host is asked between them, and the wait ends early when it
 // must stop (see interrupt.h); the answer says why.
 enum class HostStop;

@@ -9,8 +9,9 @@ namespace mextime {
 
 PlannedWait plan_wait(std::uint32_t ms) { return {0, ms}; }
 
-HostStop wait_planned(PlannedWait wait, ResolutionRelease &) {
+HostStop wait_planned(PlannedWait wait, ResolutionRelease &release) {
     Sleep(wait.ms);
+    release_resolution(release);
     return HostStop::None;
 }
 

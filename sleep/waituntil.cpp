@@ -32,11 +32,26 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (!mextime::query_frequency(frequency))
         mexErrMsgIdAndTxt("MATLAB:waituntil:failure", "The counter cannot be read.");
     std::int64_t now = mextime::read_counter();
-    if (!(t < seconds(now, frequency) + mextime::MAX_WAIT_SECONDS))
+    const double ahead = t - seconds(now, frequency);
+    if (!(ahead < mextime::MAX_WAIT_SECONDS))
         mexErrMsgIdAndTxt("MATLAB:waituntil:invalidDeadline",
-                          "Deadline must be less than 4294967 seconds away.");
+                          "Deadline must be a clockread time less than 4294967 seconds away.");
     const double spin =
-        mextime::requested_spin(nrhs, prhs, now, frequency, "MATLAB:waituntil:invalidSpin");
+        mextime::requested_spin(nrhs, prhs, t, now, frequency, "MATLAB:waituntil:invalidSpin");
+
+    // Slips, told before the wait so that Ctrl+C can end it. A T of 0 or
+    // less cannot be a clockread time (which counts from boot): it asks for
+    // no wait, as the warm-up call waituntil(0) does.
+    if (t > 0 && -ahead > mextime::PAST_WARNING_SECONDS)
+        mexWarnMsgIdAndTxt("MATLAB:waituntil:pastDeadline",
+                           "Deadline %.6g is %.0f s past: T is a clockread time; for %.6g s from now, "
+                           "use clockread + %.6g.",
+                           t, -ahead, t, t);
+    if (ahead > mextime::AHEAD_WARNING_SECONDS)
+        mexWarnMsgIdAndTxt("MATLAB:waituntil:farDeadline",
+                           "Deadline is %.0f s away: T is a clockread time in seconds, not a date; for "
+                           "5 s from now, use clockread + 5.",
+                           ahead);
 
     // Every check is behind us.
     mextime::wait_and_answer(nlhs, plhs, t, spin, now, frequency, "MATLAB:waituntil:interrupted");

@@ -48,7 +48,7 @@ TEST_P(Errors, RaiseWithTheirMessageBeforeTheirSideEffects) {
 const Events kNothing, kFrequency{"frequency"}, kAnswer{"create"};
 const char kTooMany[] = "Too many output arguments.";
 const char kDeadline[] = "MATLAB:waituntil:invalidDeadline";
-const char kFarText[] = "Deadline must be less than 4294967 seconds away.";
+const char kFarText[] = "Deadline must be a clockread time less than 4294967 seconds away.";
 
 INSTANTIATE_TEST_SUITE_P(
     Standin, Errors,

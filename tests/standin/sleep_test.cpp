@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <sys/prctl.h>
 #endif
@@ -104,5 +106,28 @@ TEST(SleepLong, FiveSecondsTakeFiveSeconds) {
     EXPECT_EQ(named(call.events, {"hold_latency"}).size(), 1u);
     EXPECT_GE(spy_latency_held_at, end - 0.15);
 }
+
+#ifndef _WIN32
+// The end of a wait, on the virtual counter with a timer that wakes on
+// time: the bracket is released before the planned end, so that its cost is
+// not added after the wake-up, and the counter is then read up to the end:
+// no call returns before it.
+TEST(SleepEnd, ReleasedBeforeTheEndWhichIsReadOffTheCounter) {
+    const long long step = 1000;
+    spy_replay = {true, host_ticks(), step, {0}, 0, {}, 0, 0, 0};
+    const long long planned = spy_replay.now + 5000000;
+    const Call call = call_mex("sleep", 0, {"5"});
+    spy_replay.on = false;
+    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    EXPECT_GE(spy_replay.now - step, planned);
+    const Events tail = named(call.events, {"wait", "release", "counter"});
+    const auto release = std::find(tail.begin(), tail.end(), "release");
+    ASSERT_NE(release, tail.end());
+    EXPECT_EQ(std::find(release, tail.end(), "wait(5)"), tail.end());
+    // A few microseconds of it: no more than the wait's lead, 1 us a reading.
+    EXPECT_GE(std::count(release, tail.end(), "counter"), 2);
+    EXPECT_LE(std::count(release, tail.end(), "counter"), 10);
+}
+#endif
 
 }  // namespace

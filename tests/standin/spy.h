@@ -86,14 +86,25 @@ void spy_limit_priority(int rtprio, int nice);
 
 // Replay: while on, the counter is virtual, for the test and the MEX file
 // alike. Each reading answers `now` and moves it on by `step`; each timer
-// wait returns at once, with the counter at the wait's deadline plus the
-// next of `late` (in ticks), or plus 0 once they are used up: a timer whose
-// every wake-up a test scripts, however slow the machine or its checker.
+// wait returns at once, with the counter at the wait's deadline plus a
+// lateness (in ticks), and `woke` at that reading: a timer whose every
+// wake-up a test scripts, however slow the machine or its checker.
+// - By count: the next of `late`, or 0 once they are used up.
+// - By time, where `slots` is not empty: a recorded trace, one lateness per
+//   slot of `slot` ticks from `start`, or SPY_NOT_WAITED where the recording
+//   made no wait, the slot being inside a late wake-up before it (the format
+//   bench/record_wakeups.m writes from a real Octave loop). A wait
+//   whose deadline falls in a slot is late by its value; in a SPY_NOT_WAITED
+//   slot, by what is left of the wake-up before it; past the trace, not at all.
+enum : long long { SPY_NOT_WAITED = -1 };
 struct SpyReplay {
     bool on;
     long long now, step;
     std::vector<long long> late;
     std::size_t next;
+    std::vector<long long> slots;
+    long long slot, start;
+    long long woke;
 };
 extern SpyReplay spy_replay;
 // For the platform spies: the counter's reading, and a timer wait's end.

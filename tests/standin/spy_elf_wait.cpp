@@ -43,7 +43,9 @@ extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec *reque
                                timespec *remain) {
     if (clock == CLOCK_MONOTONIC && flags == TIMER_ABSTIME) {
         const long long deadline = nanoseconds(*request);
-        spy_record("wait(%lld)", (deadline - nanoseconds(spy_last_monotonic())) / 1000000);
+        // In whole milliseconds, to the nearest: sleep's last slice ends a
+        // few microseconds early.
+        spy_record("wait(%lld)", (deadline - nanoseconds(spy_last_monotonic()) + 500000) / 1000000);
         spy_last_deadline = static_cast<double>(deadline) / 1e9;
         if (spy_replay_timer(deadline)) return 0;
     } else {

@@ -59,10 +59,26 @@ bool spy_replay_counter(long long &ticks) {
     return true;
 }
 
+// How late a wait with this deadline wakes in the recorded trace.
+static long long recorded_late(long long deadline_ticks) {
+    const SpyReplay &r = spy_replay;
+    const long long since = deadline_ticks - r.start;
+    if (since < 0 || since / r.slot >= static_cast<long long>(r.slots.size())) return 0;
+    long long k = since / r.slot;
+    if (r.slots[k] != SPY_NOT_WAITED) return r.slots[k];
+    while (k > 0 && r.slots[k] == SPY_NOT_WAITED) --k;
+    const long long left = r.start + k * r.slot + r.slots[k] - deadline_ticks;
+    return r.slots[k] == SPY_NOT_WAITED || left < 0 ? 0 : left;
+}
+
 bool spy_replay_timer(long long deadline_ticks) {
     if (!spy_replay.on) return false;
     if (spy_replay.now < deadline_ticks) spy_replay.now = deadline_ticks;
-    if (spy_replay.next < spy_replay.late.size()) spy_replay.now += spy_replay.late[spy_replay.next++];
+    if (!spy_replay.slots.empty())
+        spy_replay.now += recorded_late(deadline_ticks);
+    else if (spy_replay.next < spy_replay.late.size())
+        spy_replay.now += spy_replay.late[spy_replay.next++];
+    spy_replay.woke = spy_replay.now;
     return true;
 }
 
