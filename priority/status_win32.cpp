@@ -52,7 +52,18 @@ void put_number(char (&out)[STATUS_TEXT_SIZE], long number) { _ltoa(number, out,
 using NtQueryTimerResolutionFunction = LONG(NTAPI *)(PULONG coarsest, PULONG finest, PULONG current);
 using NtOpenProcessTokenFunction = LONG(NTAPI *)(HANDLE, ACCESS_MASK, PHANDLE);
 using NtQueryInformationTokenFunction = LONG(NTAPI *)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-using GetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+// The information class is an enumeration, passed as an int: the headers of
+// MATLAB's compilers (mingw-w64 before 10, older Windows SDKs) lack the
+// power-throttling state, declared here under names of our own as the
+// Windows SDK docs of GetProcessInformation and
+// PROCESS_POWER_THROTTLING_STATE give it (mingw-w64 10's processthreadsapi.h).
+using GetProcessInformationFunction = BOOL(WINAPI *)(HANDLE, int, LPVOID, DWORD);
+struct ThrottlingState {
+    ULONG version, control_mask, state_mask;
+};
+constexpr int PROCESS_THROTTLING_CLASS = 4;       // ProcessPowerThrottling
+constexpr ULONG THROTTLING_STATE_VERSION = 1;     // PROCESS_POWER_THROTTLING_CURRENT_VERSION
+constexpr ULONG THROTTLE_TIMER_RESOLUTION = 0x4;  // PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION
 
 template <typename T>
 T find(const wchar_t *library, const char *name) {
@@ -75,14 +86,13 @@ void set_timer_resolution(PlatformValues &values) {
     values.set_ms_range(PlatformField::TimerResolutionRange, finest * NS_PER_UNIT, coarsest * NS_PER_UNIT);
 }
 
-// Windows 10 1803 and later; older systems refuse the flag. Closed at once.
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-constexpr DWORD CREATE_WAITABLE_TIMER_HIGH_RESOLUTION = 0x00000002;
-#endif
+// CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, of Windows 10 1803 and later
+// (older systems refuse it), which older headers lack. Closed at once.
+constexpr DWORD HIGH_RESOLUTION_TIMER = 0x00000002;
 
 void set_high_resolution_timer(PlatformValues &values) {
     const HANDLE timer =
-        CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+        CreateWaitableTimerExW(nullptr, nullptr, HIGH_RESOLUTION_TIMER, TIMER_ALL_ACCESS);
     values.set(PlatformField::HighResolutionTimer, timer ? "yes" : "no");
     if (timer) CloseHandle(timer);
 }
@@ -91,14 +101,13 @@ void set_high_resolution_timer(PlatformValues &values) {
 // tell whether it holds, older systems refuse the query.
 void set_power_throttling(PlatformValues &values) {
     const auto query = find<GetProcessInformationFunction>(L"kernel32.dll", "GetProcessInformation");
-    PROCESS_POWER_THROTTLING_STATE state{PROCESS_POWER_THROTTLING_CURRENT_VERSION, 0, 0};
-    if (!query || !query(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state))
+    ThrottlingState state{THROTTLING_STATE_VERSION, 0, 0};
+    if (!query || !query(GetCurrentProcess(), PROCESS_THROTTLING_CLASS, &state, sizeof state))
         return values.set(PlatformField::PowerThrottling, UNREADABLE);
-    const ULONG timer = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION;
-    if (!(state.ControlMask & timer))
+    if (!(state.control_mask & THROTTLE_TIMER_RESOLUTION))
         values.set(PlatformField::PowerThrottling, "default");
     else
-        values.set(PlatformField::PowerThrottling, state.StateMask & timer ? "ignored" : "kept");
+        values.set(PlatformField::PowerThrottling, state.state_mask & THROTTLE_TIMER_RESOLUTION ? "ignored" : "kept");
 }
 
 // An elevated token (an administrator's, run as administrator) is granted
