@@ -28,14 +28,7 @@ function bench_stalls (file, rounds, steps)
         fflush (request);
       endif
       before = counters ();
-      late = NaN (steps, 1);
-      t0 = clockread () + 0.01;
-      for k = 1:steps
-        t = t0 + (k - 1) * 0.001;
-        if (clockread () < t)
-          late(k) = waituntil (t, 0) - t;
-        endif
-      endfor
+      late = late_wakeups (steps);
       used = counters () - before;
       if (request >= 0)
         fclose (request);

@@ -16,14 +16,7 @@ function record_wakeups (file, n, boost, note)
   endif
   [~, process, thread] = rtstatus ();
   steal = stolen_ms ();
-  late = NaN (n, 1);
-  t0 = clockread () + 0.01;
-  for k = 1:n
-    t = t0 + (k - 1) * 0.001;
-    if (clockread () < t)
-      late(k) = waituntil (t, 0) - t;
-    endif
-  endfor
+  late = late_wakeups (n);
   steal = stolen_ms () - steal;
   [~, load] = system ("cut -d ' ' -f 1-3 /proc/loadavg");
   [~, kernel] = system ("uname -r");

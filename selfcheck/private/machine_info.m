@@ -16,9 +16,9 @@ elseif ismac
     m.cpu = strtrim(command_output('sysctl -n machdep.cpu.brand_string'));
 else
     m.system = 'Linux';
-    m.os = os_release(read_text('/etc/os-release'));
+    m.os = first_match(read_text('/etc/os-release'), 'PRETTY_NAME="?([^"\n]*)', 'Linux');
     m.kernel = strtrim(read_text('/proc/sys/kernel/osrelease'));
-    m.cpu = cpu_model(read_text('/proc/cpuinfo'));
+    m.cpu = first_match(read_text('/proc/cpuinfo'), 'model name\s*:\s*([^\n]*)', '');
     m.clock_source = strtrim(read_text('/sys/devices/system/clocksource/clocksource0/current_clocksource'));
     [m.preemption, m.preemption_source] = preemption_model(read_text('/proc/version'), ...
         read_text('/sys/kernel/debug/sched/preempt'), read_text('/proc/cmdline'), kernel_config(m.kernel));
@@ -42,21 +42,13 @@ if status ~= 0
 end
 end
 
-function name = os_release(text)
-name = regexp(text, 'PRETTY_NAME="?([^"\n]*)', 'tokens', 'once');
-if isempty(name)
-    name = 'Linux';
+function value = first_match(text, pattern, fallback)
+% The first match's token, trimmed, or FALLBACK where there is none.
+value = regexp(text, pattern, 'tokens', 'once');
+if isempty(value)
+    value = fallback;
 else
-    name = name{1};
-end
-end
-
-function name = cpu_model(text)
-name = regexp(text, 'model name\s*:\s*([^\n]*)', 'tokens', 'once');
-if isempty(name)
-    name = '';
-else
-    name = strtrim(name{1});
+    value = strtrim(value{1});
 end
 end
 
