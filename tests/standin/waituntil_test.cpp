@@ -25,43 +25,81 @@ struct KeptLoaded {
     KeptLoaded() { call_mex("waituntil", 1, {"0"}); }
 };
 
-struct WaitCase : Row {
-    double ahead;  // s after the host's reading; 0 or less is past
-    const char *spin;
-    bool waits;  // a platform wait is made
+// The answer no earlier than the deadline nor later than the return, a
+// platform wait made only where there is time for one, the spin as given or
+// within the learned spin's bounds; and slips that speak up: a deadline far
+// in the past or far ahead is warned of, with an identifier of its own,
+// before anything is waited (so that Ctrl+C can end it), while a loop a few
+// seconds behind or a break of minutes is not. On the virtual counter, which
+// a timer wait moves to its deadline.
+constexpr double kStep = 1e-6;  // the virtual counter's, at each reading
+
+long long ticks_of(double seconds) { return std::llround(seconds / counter_seconds(1)); }
+
+struct DeadlineCase : Row {
+    const char *function;
+    double offset;  // waituntil: s after now (0: t = 0, -Inf: -Inf); delay: s
+    bool waits;     // a platform wait is made
+    const char *spin = nullptr;
+    const char *warning = nullptr;  // its identifier, or none
+    const char *says = "";          // what the message says was meant
 };
 
-class WaituntilWait : public testing::TestWithParam<WaitCase> {};
+class Deadlines : public testing::TestWithParam<DeadlineCase> {};
 
-TEST_P(WaituntilWait, ReturnsNoEarlierThanTheDeadlineAndAnswersWhenAndTheSpin) {
-    const WaitCase &c = GetParam();
-    const KeptLoaded kept;
+TEST_P(Deadlines, AnsweredNoEarlierAndSlipsWarnedBeforeTheWait) {
+    const DeadlineCase &c = GetParam();
+    const std::string function = c.function;
+    const mexhost::Module kept(mex_path(function));
     for (int nargout : {0, 1, 2}) {
         SCOPED_TRACE(nargout);
-        const double t = host_seconds() + c.ahead;
-        std::vector<std::string> args{c.ahead == -1e300 ? "-Inf" : seconds_text(t)};
+        // Far from the machine's boot, as a clockread time may be.
+        spy_replay = {true, ticks_of(10000), ticks_of(kStep), {}, 0, {}, 0, 0, 0};
+        const double t = function == "waituntil" && c.offset == 0 ? 0 : counter_seconds(spy_replay.now) + c.offset;
+        std::vector<std::string> args{function == "delay" ? seconds_text(c.offset)
+                                      : std::isinf(t)       ? "-Inf"
+                                                            : seconds_text(t)};
         if (c.spin) args.push_back(c.spin);
-        Call call = call_mex("waituntil", nargout, args);
-        const double after = host_seconds();
-        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier << ": " << call.outcome.message;
+        const Call call = call_mex(function, nargout, args);
+        spy_replay.on = false;
+        ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
         const double answer = scalar_of(call.outcome.outputs[0]);
         EXPECT_GE(answer, t);
-        EXPECT_LE(answer, after);
-        EXPECT_EQ(!named(call.events, {"wait"}).empty(), c.waits);
+        EXPECT_LE(answer, counter_seconds(spy_replay.now));
+        EXPECT_EQ(named(call.events, {"wait"}).empty(), !c.waits);
+        const Events told = named(call.events, {"warning", "request", "timer", "wait"});
+        const Events warned = c.warning ? Events{std::string("warning(") + c.warning + ")"} : Events{};
+        EXPECT_EQ(named(call.events, {"warning"}), warned);
+        if (c.warning && !told.empty()) {
+            EXPECT_EQ(told.front(), warned[0]);
+            EXPECT_NE(std::string(spy_last_warning).find(c.says), std::string::npos) << spy_last_warning;
+        }
         if (nargout < 2) continue;
-        // The spin given, or one within the learned spin's bounds.
         const double spin = scalar_of(call.outcome.outputs[1]);
         EXPECT_TRUE(c.spin ? spin == std::stod(c.spin) : spin >= kLeastSpin && spin <= kDefaultSpin) << spin;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilWait,
-                         testing::Values(WaitCase{"DefaultSpin", kAhead, nullptr, true},
-                                         WaitCase{"NoSpin", kAhead, "0", true},
-                                         WaitCase{"SpinLongerThanTheWait", kAhead, "1", false},
-                                         WaitCase{"Past", -0.5, nullptr, false},
-                                         WaitCase{"MinusInf", -1e300, nullptr, false}),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Waits, Deadlines,
+    testing::Values(DeadlineCase{"WaituntilDefaultSpin", "waituntil", 0.1, true},
+                    DeadlineCase{"WaituntilNoSpin", "waituntil", 0.1, true, "0"},
+                    DeadlineCase{"WaituntilSpinLongerThanTheWait", "waituntil", 0.01, false, "1"},
+                    DeadlineCase{"PastAMinute", "waituntil", -60.5, false, nullptr, "MATLAB:waituntil:pastDeadline",
+                                 "T is a clockread time"},
+                    DeadlineCase{"JustUnderAMinutePast", "waituntil", -59.5, false},
+                    DeadlineCase{"AFewSecondsBehind", "waituntil", -5, false},
+                    DeadlineCase{"ZeroAsAWarmUp", "waituntil", 0, false},
+                    DeadlineCase{"MinusInfAtOnce", "waituntil", -HUGE_VAL, false},
+                    DeadlineCase{"TenMinutesAhead", "waituntil", 600.5, true, nullptr, "MATLAB:waituntil:farDeadline",
+                                 "T is a clockread time in seconds, not a date"},
+                    DeadlineCase{"JustUnderTenMinutesAhead", "waituntil", 599.5, true},
+                    DeadlineCase{"FiveMinutesAhead", "waituntil", 300, true},
+                    DeadlineCase{"DelayOfTenMinutes", "delay", 600.5, true, nullptr, "MATLAB:delay:longDelay",
+                                 "S is in seconds, not milliseconds; for 600.5 ms, use delay(0.6005)"},
+                    DeadlineCase{"DelayJustUnderTenMinutes", "delay", 599.5, true},
+                    DeadlineCase{"DelayOfFiveMinutes", "delay", 300, true}),
+    RowName());
 
 // The whole timer wait with no spin: opened once, waited in slices of at
 // most 50 ms (the interrupt poll), closed once, and nothing else, nothing
@@ -129,14 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
 // and busy time are exact, however slow the machine or its checker.
 constexpr double kStall = 2000e-6;
 constexpr double kPause = -1.5;  // in a trace: so many seconds without a wait
-// A call ends late when its answer is this far past t: the virtual counter
-// moves on 1 us at each reading.
-constexpr double kStep = 1e-6;
+// A call ends late when its answer is this far past t.
 constexpr double kLate = 5 * kStep;
 
 using Trace = std::vector<double>;  // s late, or a pause
-
-long long ticks_of(double seconds) { return std::llround(seconds / counter_seconds(1)); }
 
 struct Replayed {
     std::vector<double> spins;
@@ -145,48 +179,30 @@ struct Replayed {
     double mean_spin() const { return std::accumulate(spins.begin(), spins.end(), 0.0) / spins.size(); }
 };
 
-// waituntil called as the host calls it, loaded once for many calls, each
-// with the spy armed (so that the PM QoS request goes to its stand-in) but
-// without the copy of its events that call_mex makes.
-class Replayer {
-public:
-    Replayer() { spy_attach(module_.handle()); }
-
-    // One call waituntil(t[, spin]); adds its outcome to r.
-    bool call(double t, const double *spin, Replayed &r) {
-        mxArray_tag *inputs[] = {scalar(t), spin ? scalar(*spin) : nullptr};
-        const long long start = spy_replay.woke = spy_replay.now;
-        spy_arm();
-        const mexhost::Outcome outcome = mexhost::call(
-            module_.entry(), 2, std::vector<const mxArray_tag *>(inputs, inputs + (spin ? 2 : 1)));
-        spy_disarm();
-        for (mxArray_tag *input : inputs) mexhost::destroy_array(input);
-        EXPECT_FALSE(outcome.raised) << outcome.identifier;
-        if (outcome.raised) return false;
-        r.spins.push_back(scalar_of(outcome.outputs[1]));
-        r.late += scalar_of(outcome.outputs[0]) - t > kLate;
-        r.spun += spy_replay.now - (spy_replay.woke > start ? spy_replay.woke : start);
-        // The timer's deadline is t - spin (Windows rounds it up to 0.1 us).
-        if (spy_replay.woke > start) {
-            EXPECT_NEAR(spy_last_deadline, t - r.spins.back(), 1e-6);
-        }
-        return true;
+// One call waituntil(t[, spin]), the file kept loaded by the caller so that
+// it learns; adds its outcome to r.
+bool replay_call(double t, const double *spin, Replayed &r) {
+    const long long start = spy_replay.woke = spy_replay.now;
+    std::vector<std::string> args{seconds_text(t)};
+    if (spin) args.push_back(seconds_text(*spin));
+    const Call call = call_mex("waituntil", 2, args);
+    EXPECT_FALSE(call.outcome.raised) << call.outcome.identifier;
+    if (call.outcome.raised) return false;
+    r.spins.push_back(scalar_of(call.outcome.outputs[1]));
+    r.late += scalar_of(call.outcome.outputs[0]) - t > kLate;
+    const bool woke = spy_replay.woke > start;
+    r.spun += spy_replay.now - (woke ? spy_replay.woke : start);
+    // The timer's deadline is t - spin (Windows rounds it up to 0.1 us).
+    if (woke) {
+        EXPECT_NEAR(spy_last_deadline, t - r.spins.back(), 1e-6);
     }
-
-private:
-    static mxArray_tag *scalar(double value) {
-        mxArray_tag *array = mexhost::create_array(ArrayClass::Double, 1, 1);
-        *static_cast<double *>(array->real) = value;
-        return array;
-    }
-    const KeptLoaded kept_;
-    const mexhost::Module module_{mex_path("waituntil")};
-};
+    return true;
+}
 
 // By count: each wait (10 ms unless given) wakes late by the next value of
 // the trace.
 Replayed replay(const Trace &trace, const double *spin = nullptr, double wait = 0.01) {
-    Replayer waituntil;
+    const KeptLoaded kept;
     spy_replay = {true, host_ticks(), ticks_of(kStep), {}, 0, {}, 0, 0, 0};
     for (double late : trace)
         if (late >= 0) spy_replay.late.push_back(ticks_of(late));
@@ -199,7 +215,7 @@ Replayed replay(const Trace &trace, const double *spin = nullptr, double wait = 
             continue;
         }
         const int before = r.late;
-        if (!waituntil.call(counter_seconds(spy_replay.now) + wait, spin, r)) break;
+        if (!replay_call(counter_seconds(spy_replay.now) + wait, spin, r)) break;
         r.late_after_pause += paused && r.late > before;
     }
     spy_replay.on = false;
@@ -352,12 +368,12 @@ TEST(WaituntilByTime, WakesAsTheSlotOfItsDeadlineSays) {
 // By time: a loop of waits to t0 + k ms, as the trace was recorded, its
 // wake-ups as late as the trace's 1 ms slot of the timer's deadline says.
 Replayed replay_recorded(const std::vector<long long> &slots, const double *spin = nullptr) {
-    Replayer waituntil;
+    const KeptLoaded kept;
     const long long start = host_ticks(), slot = ticks_of(1e-3);
     spy_replay = {true, start, ticks_of(kStep), {}, 0, slots, slot, start, 0};
     Replayed r;
     for (std::size_t k = 1; k < slots.size(); ++k)
-        if (!waituntil.call(counter_seconds(start + static_cast<long long>(k) * slot), spin, r)) break;
+        if (!replay_call(counter_seconds(start + static_cast<long long>(k) * slot), spin, r)) break;
     spy_replay.on = false;
     EXPECT_EQ(r.spins.size() + 1, slots.size());
     return r;
@@ -415,90 +431,6 @@ INSTANTIATE_TEST_SUITE_P(Waituntil, WaituntilTraces,
                                          RecordedCase{"BuildsFifo", "builds_fifo", 0.6}),
                          RowName());
 #endif
-
-// A spin that is not one real double refused, rather than read from its
-// first element (or past the end of an empty one), before anything waits.
-struct SpinCase : Row {
-    const char *function;
-    const char *spin;
-};
-
-class SpinRefused : public testing::TestWithParam<SpinCase> {};
-
-TEST_P(SpinRefused, BeforeAnyWait) {
-    const SpinCase &c = GetParam();
-    const std::string function = c.function;
-    const Call call = call_mex(function, 1, {function == "delay" ? "0.001" : seconds_text(host_seconds() + 0.001), c.spin});
-    EXPECT_EQ(call.outcome.identifier, "MATLAB:" + function + ":invalidSpin");
-    EXPECT_EQ(call.outcome.message, "Spin must be a number of seconds from 0 to 1.");
-    EXPECT_EQ(named(call.events, {"request", "timer", "wait", "warning"}), Events{});
-}
-
-INSTANTIATE_TEST_SUITE_P(Waits, SpinRefused,
-                         testing::Values(SpinCase{"WaituntilEmpty", "waituntil", "[]"},
-                                         SpinCase{"WaituntilComplex", "waituntil", "0.001+0.001i"},
-                                         SpinCase{"WaituntilSparse", "waituntil", "sparse(0.001)"},
-                                         SpinCase{"WaituntilSeveral", "waituntil", "[0.001,0.002]"},
-                                         SpinCase{"DelayEmpty", "delay", "[]"},
-                                         SpinCase{"DelayComplex", "delay", "0.001+0.001i"},
-                                         SpinCase{"DelaySparse", "delay", "sparse(0.001)"},
-                                         SpinCase{"DelaySeveral", "delay", "[0.001,0.002]"}),
-                         RowName());
-
-// Slips that speak up: a wait far in the past or far ahead is warned of,
-// with an identifier of its own, before anything is waited (so that Ctrl+C
-// can end it); a loop a few seconds behind or a break of minutes is not.
-// Waited on the virtual counter, which a timer wait moves to its deadline.
-struct SlipCase : Row {
-    const char *function;
-    double offset;        // waituntil: s after now (0: t = 0, -Inf: -Inf); delay: s
-    const char *warning;  // its identifier, or none
-    const char *says;     // what the message says was meant
-};
-
-class Slips : public testing::TestWithParam<SlipCase> {};
-
-TEST_P(Slips, WarnedBeforeTheWait) {
-    const SlipCase &c = GetParam();
-    const std::string function = c.function;
-    const mexhost::Module kept(mex_path(function));
-    // Far from the machine's boot, as a clockread time may be.
-    spy_replay = {true, ticks_of(10000), ticks_of(kStep), {}, 0, {}, 0, 0, 0};
-    const double t = counter_seconds(spy_replay.now) + c.offset;
-    const std::string deadline = c.offset == 0 ? "0" : std::isinf(c.offset) ? "-Inf" : seconds_text(t);
-    const Call call = call_mex(function, 1, {function == "delay" ? seconds_text(c.offset) : deadline, "0"});
-    spy_replay.on = false;
-    ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-    const Events told = named(call.events, {"warning", "request", "timer", "wait"});
-    if (!c.warning) {
-        EXPECT_EQ(named(call.events, {"warning"}), Events{});
-        return;
-    }
-    ASSERT_FALSE(told.empty());
-    EXPECT_EQ(told.front(), std::string("warning(") + c.warning + ")");
-    EXPECT_EQ(named(call.events, {"warning"}).size(), 1u);
-    EXPECT_NE(std::string(spy_last_warning).find(c.says), std::string::npos) << spy_last_warning;
-    // The wait still happens.
-    EXPECT_GE(scalar_of(call.outcome.outputs[0]), function == "delay" ? 10000 + c.offset : t);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Waits, Slips,
-    testing::Values(SlipCase{"PastAMinute", "waituntil", -60.5, "MATLAB:waituntil:pastDeadline",
-                             "T is a clockread time"},
-                    SlipCase{"JustUnderAMinutePast", "waituntil", -59.5, nullptr, ""},
-                    SlipCase{"AFewSecondsBehind", "waituntil", -5, nullptr, ""},
-                    SlipCase{"ZeroAsAWarmUp", "waituntil", 0, nullptr, ""},
-                    SlipCase{"MinusInfAtOnce", "waituntil", -HUGE_VAL, nullptr, ""},
-                    SlipCase{"TenMinutesAhead", "waituntil", 600.5, "MATLAB:waituntil:farDeadline",
-                             "T is a clockread time in seconds, not a date"},
-                    SlipCase{"JustUnderTenMinutesAhead", "waituntil", 599.5, nullptr, ""},
-                    SlipCase{"FiveMinutesAhead", "waituntil", 300, nullptr, ""},
-                    SlipCase{"DelayOfTenMinutes", "delay", 600.5, "MATLAB:delay:longDelay",
-                             "S is in seconds, not milliseconds; for 600.5 ms, use delay(0.6005)"},
-                    SlipCase{"DelayJustUnderTenMinutes", "delay", 599.5, nullptr, ""},
-                    SlipCase{"DelayOfFiveMinutes", "delay", 300, nullptr, ""}),
-    RowName());
 
 // What each host's flag does to a wait of 2 s, set 0.3 s into it: MATLAB's
 // Ctrl+C raises an error, the flag left for MATLAB; Octave's returns at once
