@@ -50,6 +50,7 @@ const char kTooMany[] = "Too many output arguments.";
 const char kDeadline[] = "MATLAB:waituntil:invalidDeadline";
 const char kFarText[] = "Deadline must be a clockread time less than 4294967 seconds away.";
 const char kSpinText[] = "Spin must be a number of seconds from 0 to 1.";
+const char kUnreadText[] = "The priority cannot be read.";
 
 INSTANTIATE_TEST_SUITE_P(
     Standin, Errors,
@@ -93,8 +94,17 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 5, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
                   kNothing},
         ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", kTooMany, kNothing},
-        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,
-                  0, SPY_PRIORITY_READ},
+        // Asked for old, rtboost raises nothing when any part of it cannot
+        // be read: the calling thread's policy or level, the process's class
+        // or the nice values, the thread's real-time priority.
+        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PRIORITY_READ},
+        ErrorCase{"RtboostProcessUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PROCESS_READ},
+#ifndef _WIN32
+        ErrorCase{"RtboostParamUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PARAM_READ},
+#endif
         ErrorCase{"RtrestoreInputsOverOutputs", "rtrestore", {"1", "2"}, 1, "MATLAB:rtrestore:invalidNumInputs",
                   "At most one input allowed.", kNothing},
         ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", kTooMany, kNothing},
