@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <numeric>
 #include <regex>
 #include <thread>
@@ -370,17 +371,13 @@ Replayed replay_recorded(const std::vector<long long> &slots, const double *spin
 }
 
 std::vector<long long> recorded_trace(const char *name) {
-    std::vector<long long> slots;
-    std::FILE *file = std::fopen((std::string(MEXTIME_TRACE_DIR) + "/" + name + ".txt").c_str(), "r");
+    std::ifstream file(std::string(MEXTIME_TRACE_DIR) + "/" + name + ".txt");
     EXPECT_TRUE(file) << name;
-    if (!file) return slots;
-    // Long enough for a header line whole.
-    char line[1024];
-    while (std::fgets(line, sizeof line, file)) {
+    std::vector<long long> slots;
+    for (std::string line; std::getline(file, line);) {
         if (line[0] == '-') slots.push_back(SPY_NOT_WAITED);
-        else if (line[0] != '#') slots.push_back(ticks_of(std::atof(line) * 1e-6));
+        else if (line[0] != '#') slots.push_back(ticks_of(std::atof(line.c_str()) * 1e-6));
     }
-    std::fclose(file);
     return slots;
 }
 
