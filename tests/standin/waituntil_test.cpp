@@ -65,9 +65,9 @@ TEST_P(Deadlines, AnsweredNoEarlierAndSlipsWarnedBeforeTheWait) {
         const Call call = call_mex(function, nargout, args);
         spy_replay.on = false;
         ASSERT_FALSE(call.outcome.raised) << call.outcome.identifier;
-        // The counter's last reading, the one that ended the wait.
         const double answer = scalar_of(call.outcome.outputs[0]);
         EXPECT_GE(answer, t);
+        // The counter's last reading, the one that ended the wait.
         EXPECT_EQ(answer, counter_seconds(spy_replay.now - spy_replay.step));
         EXPECT_EQ(named(call.events, {"wait"}).empty(), !c.waits);
         const Events told = named(call.events, {"warning", "request", "timer", "wait"});
