@@ -49,6 +49,8 @@ const Events kNothing, kFrequency{"frequency"}, kAnswer{"create"};
 const char kTooMany[] = "Too many output arguments.";
 const char kDeadline[] = "MATLAB:waituntil:invalidDeadline";
 const char kFarText[] = "Deadline must be a clockread time less than 4294967 seconds away.";
+const char kSpinText[] = "Spin must be a number of seconds from 0 to 1.";
+const char kUnreadText[] = "The priority cannot be read.";
 
 INSTANTIATE_TEST_SUITE_P(
     Standin, Errors,
@@ -79,15 +81,30 @@ INSTANTIATE_TEST_SUITE_P(
         // second, so that a cap one second later lets it through.
         ErrorCase{"WaituntilJustPastTheCap", "waituntil", {}, 1, kDeadline, kFarText, kFrequency, 4294967.9},
         ErrorCase{"WaituntilFarBeforeSpin", "waituntil", {"1e12", "2"}, 1, kDeadline, kFarText, kFrequency},
-        ErrorCase{"WaituntilSpinNegative", "waituntil", {"0", "-0.001"}, 1, "MATLAB:waituntil:invalidSpin",
-                  "Spin must be a number of seconds from 0 to 1.", kFrequency},
+        ErrorCase{"WaituntilSpinNegative", "waituntil", {"0", "-0.001"}, 1, "MATLAB:waituntil:invalidSpin", kSpinText,
+                  kFrequency},
+        // A spin that is not one real double, refused rather than read from
+        // its first element (or past the end of an empty one) before any wait.
+        ErrorCase{"WaituntilSpinSparseBeforeTheWait", "waituntil", {"sparse(0.001)"}, 1, "MATLAB:waituntil:invalidSpin",
+                  kSpinText, kFrequency, 0.5},
+        ErrorCase{"DelaySpinEmptyBeforeTheWait", "delay", {"0.5", "[]"}, 1, "MATLAB:delay:invalidSpin", kSpinText,
+                  kFrequency},
         // rtstatus checks before it reads anything; rtboost and rtrestore
         // before they change any priority.
         ErrorCase{"RtstatusInputOverOutputs", "rtstatus", {"1"}, 5, "MATLAB:rtstatus:invalidNumInputs", "No input required.",
                   kNothing},
         ErrorCase{"RtboostTwoOutputs", "rtboost", {}, 2, "MATLAB:rtboost:maxlhs", kTooMany, kNothing},
-        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", "The priority cannot be read.", kNothing,
-                  0, SPY_PRIORITY_READ},
+        // Asked for old, rtboost raises nothing when any part of it cannot
+        // be read: the calling thread's policy or level, the process's class
+        // or the nice values, the thread's real-time priority.
+        ErrorCase{"RtboostUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PRIORITY_READ},
+        ErrorCase{"RtboostProcessUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PROCESS_READ},
+#ifndef _WIN32
+        ErrorCase{"RtboostParamUnreadable", "rtboost", {}, 1, "MATLAB:rtboost:failure", kUnreadText, kNothing, 0,
+                  SPY_PARAM_READ},
+#endif
         ErrorCase{"RtrestoreInputsOverOutputs", "rtrestore", {"1", "2"}, 1, "MATLAB:rtrestore:invalidNumInputs",
                   "At most one input allowed.", kNothing},
         ErrorCase{"RtrestoreOutput", "rtrestore", {}, 1, "MATLAB:rtrestore:maxlhs", kTooMany, kNothing},

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using Events = std::vector<std::string>;
@@ -46,9 +47,8 @@ extern "C" bool utSetInterruptPending(bool pending);
 // resolution requests of the MEX file (Windows, as the spy counts them).
 struct Held {
     long descriptors, slack, timers, periods;
-    bool operator==(const Held &other) const {
-        return descriptors == other.descriptors && slack == other.slack && timers == other.timers &&
-               periods == other.periods;
+    bool operator==(const Held &o) const {
+        return std::tie(descriptors, slack, timers, periods) == std::tie(o.descriptors, o.slack, o.timers, o.periods);
     }
 };
 Held held_now();

@@ -69,8 +69,6 @@ extern "C" int getpriority(__priority_which_t which, id_t who) __THROW {
     return NEXT(getpriority)(which, who);
 }
 
-extern "C" int capget(cap_user_header_t header, cap_user_data_t data);
-
 // The caller the limits stand for has no CAP_SYS_NICE (capget(2)).
 extern "C" int capget(cap_user_header_t header, cap_user_data_t data) {
     const int result = NEXT(capget)(header, data);

@@ -127,21 +127,16 @@ static BOOL WINAPI spy_GetSystemTimeAdjustment(PDWORD adjustment, PDWORD increme
 // Both refuse a period out of range alike, with TIMERR_NOCANDO (the
 // timeBeginPeriod and timeEndPeriod pages; Wine's dlls/winmm/time.c): the
 // spy refuses both. Each request granted counts until one ending it is.
-static MMRESULT WINAPI spy_timeBeginPeriod(UINT period) {
+static MMRESULT period_call(const char *event, decltype(&timeBeginPeriod) next, UINT period, int held) {
     const bool refused = spy_refuses(SPY_RESOLUTION);
-    spy_record(refused ? "request(refused)" : period == TIMER_RESOLUTION_MS ? "request" : "request(%u)", period);
-    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeBeginPeriod)(period);
-    spy_periods_held += result == TIMERR_NOERROR;
+    spy_record(refused ? "%s(refused)" : period == TIMER_RESOLUTION_MS ? "%s" : "%s(%u)", event, period);
+    const MMRESULT result = refused ? TIMERR_NOCANDO : next(period);
+    spy_periods_held += result == TIMERR_NOERROR ? held : 0;
     return result;
 }
 
-static MMRESULT WINAPI spy_timeEndPeriod(UINT period) {
-    const bool refused = spy_refuses(SPY_RESOLUTION);
-    spy_record(refused ? "release(refused)" : period == TIMER_RESOLUTION_MS ? "release" : "release(%u)", period);
-    const MMRESULT result = refused ? TIMERR_NOCANDO : NEXT(timeEndPeriod)(period);
-    spy_periods_held -= result == TIMERR_NOERROR;
-    return result;
-}
+static MMRESULT WINAPI spy_timeBeginPeriod(UINT ms) { return period_call("request", NEXT(timeBeginPeriod), ms, 1); }
+static MMRESULT WINAPI spy_timeEndPeriod(UINT ms) { return period_call("release", NEXT(timeEndPeriod), ms, -1); }
 
 static void WINAPI spy_Sleep(DWORD milliseconds) {
     spy_record("wait(%lu)", static_cast<unsigned long>(milliseconds));

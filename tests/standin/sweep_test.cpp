@@ -44,14 +44,12 @@ std::vector<Case> read_cases(const std::string &function) {
         if (column == 0) {  // the header names the columns
             for (std::size_t k = 2; k < fields.size(); ++k)
                 if (words(fields[k]) == std::vector<std::string>{function}) column = k;
-            if (column == 0) ADD_FAILURE() << "the sweep table has no column for " << function;
-            if (column == 0) return {};
-            continue;
+            if (column != 0) continue;
+            ADD_FAILURE() << "the sweep table has no column for " << function;
+            return {};
         }
-        const std::vector<std::string> octave = words(fields[0]);
-        std::string text;
-        for (const std::string &word : octave) text += (text.empty() ? "" : " ") + word;
-        Case c{text, words(fields[1]), words(column < fields.size() ? fields[column] : "")};
+        Case c{fields[0].substr(0, fields[0].find_last_not_of(' ') + 1), words(fields[1]),
+               words(column < fields.size() ? fields[column] : "")};
         if (c.outcomes.size() == 1) c.outcomes.assign(3, c.outcomes[0]);
         if (c.outcomes.size() != 3) ADD_FAILURE() << line << ": one outcome or three, for " << function;
         else if (c.args != std::vector<std::string>{"-"}) cases.push_back(c);
