@@ -36,6 +36,11 @@ struct Start {
     bool process, thread;  // what each raise says it obtained
     // The thread's class once raised, and once given back.
     standin::Qos raised, restored;
+    // The time constraint asked for, on a Mac of this timebase, translated
+    // or not (-1: an Intel Mac, where the name does not exist).
+    Constraint asked = kLoop;
+    mach_timebase_info_data_t native = {125, 3};
+    int translated = 0;
 };
 
 void PrintTo(const Start &s, std::ostream *os) { *os << s.name; }
@@ -49,6 +54,12 @@ class DarwinStanding : public testing::TestWithParam<Start> {};
 // constraint leaves the thread's class and policy as they were. old =
 // rtboost() ... rtrestore(old) gives back exactly what the process and
 // thread had, the QoS class too, where macOS lets the thread have it back.
+// The time constraint is in the kernel's own ticks, with values macOS 12
+// and later take as they are (a computation of at least half the
+// constraint, 50 us to 50 ms). Under Rosetta (maci64 MATLAB on Apple
+// silicon) mach_timebase_info answers an Intel Mac's nanosecond while the
+// kernel still counts 24 MHz ticks: nanoseconds there would make a 42 ms
+// period.
 TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     const Start &start = GetParam();
     mac.nice = start.nice;
@@ -56,6 +67,8 @@ TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     mac.realtime_refused = start.refused;
     mac.set_qos(start.qos);
     mac.workqueue = start.workqueue;
+    mac.timebase = start.native;
+    mac.translated = start.translated;
     if (start.audio) mac.constraint = kAudio;
     mextime::Standing old{};
     ASSERT_TRUE(mextime::read_standing(old));
@@ -63,7 +76,8 @@ TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     EXPECT_EQ(mextime::raise_calling_thread(), start.thread);
     const int raised = start.root ? -20 : start.nice;
     EXPECT_EQ(mac.nice, raised);
-    EXPECT_EQ(mac.constraint, start.audio ? kAudio : start.thread ? kLoop : Constraint{});
+    EXPECT_EQ(mac.constraint, start.audio ? kAudio : start.thread ? start.asked : Constraint{});
+    EXPECT_FALSE(mac.computation_raised);
     EXPECT_EQ(mac.qos, start.raised);
     const mextime::Status s = status();
     EXPECT_EQ(s.realtime, start.thread);
@@ -97,39 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Start{"RealTimeRefused", 0, false, false, true, kInteractive, false, false, false, kInteractive,
                           kInteractive},
                     Start{"RootRefusedRealTime", 0, true, false, true, kInteractive, false, true, false,
-                          kInteractive, kInteractive}),
+                          kInteractive, kInteractive},
+                    Start{"IntelMac", 0, false, false, false, kNone, false, false, true, kNone, kNone,
+                          {1000000, 500000, 1000000, 1}, {1, 1}, -1},
+                    Start{"Rosetta", 0, false, false, false, kNone, false, false, true, kNone, kNone, kLoop, {125, 3},
+                          1}),
     [](const testing::TestParamInfo<Start> &info) { return info.param.name; });
-
-struct Timebase {
-    const char *name;
-    mach_timebase_info_data_t native;
-    int translated;
-    Constraint asked;
-};
-
-void PrintTo(const Timebase &t, std::ostream *os) { *os << t.name; }
-
-class DarwinConstraint : public testing::TestWithParam<Timebase> {};
-
-// The time constraint in the kernel's own ticks, with values macOS 12 and
-// later take as they are (a computation of at least half the constraint,
-// 50 us to 50 ms). Under Rosetta (maci64 MATLAB on Apple silicon)
-// mach_timebase_info answers an Intel Mac's nanosecond while the kernel
-// still counts 24 MHz ticks: nanoseconds there would make a 42 ms period.
-TEST_P(DarwinConstraint, AsksInTheKernelsTicks) {
-    const Timebase &t = GetParam();
-    mac.timebase = t.native;
-    mac.translated = t.translated;
-    EXPECT_TRUE(mextime::raise_calling_thread());
-    EXPECT_EQ(mac.constraint, t.asked);
-    EXPECT_FALSE(mac.computation_raised);
-}
-
-INSTANTIATE_TEST_SUITE_P(Darwin, DarwinConstraint,
-                         testing::Values(Timebase{"AppleSilicon", {125, 3}, 0, kLoop},
-                                         Timebase{"IntelMac", {1, 1}, -1, {1000000, 500000, 1000000, 1}},
-                                         Timebase{"Rosetta", {125, 3}, 1, kLoop}),
-                         [](const testing::TestParamInfo<Timebase> &info) { return info.param.name; });
 
 // rtstatus on a Mac: the thread's policy as it runs, and the fourth answer:
 // the policy in effect, the class, the tier the waits' bracket obtains
