@@ -11,7 +11,7 @@
 # The packages come from Debian's archive, pinned by their SHA-256, and are
 # unpacked, never installed. Only the headers change: the compiler and its
 # C++ library are the ones at hand.
-set -eu
+. "$(dirname "$0")/../package/scratch.sh"
 mode=$1 cache=$2
 shift 2
 MIRROR=https://deb.debian.org/debian/pool/main/m/mingw-w64
@@ -100,14 +100,8 @@ EOT
 mexbuild)
     cxx=$1 root=$2 commands=$3
     flags=$(old_header_flags "$cxx")
-    tmp=$(mktemp -d)
-    trap 'rm -rf "$tmp"' EXIT
-    # mexbuild in Octave, told it runs on a PC: pc/mex.m notes each call.
-    (cd "$tmp" && MEXTIME_MEX_CALLS=$tmp/calls octave-cli --norc --no-history --quiet --eval "
-      warning('off', 'Octave:shadowed-function');
-      addpath('$root', '$root/tests/windows/pc');
-      mexbuild('$tmp/out');") >"$tmp/octave.log" 2>&1 ||
-        { cat "$tmp/octave.log"; exit 1; }
+    # mexbuild in Octave, told it runs on a PC (scratch.sh).
+    mexbuild_calls win32 "$root" >"$tmp/calls" || :
     [ -s "$tmp/calls" ] || { echo "FAIL mexbuild called no mex"; exit 1; }
     # What a lab PC builds is what CI builds: the same API in every call.
     api() { grep -o -- '-D_WIN32_WINNT=[^ "]*' | sort -u | tr '\n' ' '; }
@@ -115,8 +109,7 @@ mexbuild)
         { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$commands")'"; exit 1; }
     # gnu++14: what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio
     # 2017 and later compile by default; mexbuild names no standard.
-    while read -r name args; do
-        echo "mexbuild: $name"
+    while read -r _ args; do
         defines="" sources=""
         for a in $args; do
             case $a in
