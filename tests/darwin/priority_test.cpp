@@ -11,7 +11,7 @@
 
 namespace {
 
-using standin::mac;
+using namespace standin;
 using Constraint = std::vector<std::uint32_t>;  // period, computation, constraint, preemptible
 
 // A 1 ms loop's thread: a period of 1 ms, half of it to compute, all done
@@ -19,7 +19,6 @@ using Constraint = std::vector<std::uint32_t>;  // period, computation, constrai
 // millisecond on Apple silicon (in nanoseconds: a 42 ms period).
 const Constraint kLoop{24000, 12000, 24000, 1};
 const Constraint kAudio{48000, 2400, 4800, 0};  // an audio thread's own
-constexpr standin::Qos kNone{}, kInteractive{QOS_CLASS_USER_INTERACTIVE, 0}, kInitiated{QOS_CLASS_USER_INITIATED, -3};
 
 mextime::Status status() {
     mextime::Status s{};
