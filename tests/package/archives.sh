@@ -48,11 +48,9 @@ check_zip() {
 
 for folder in glnxa64 win64 maci64 maca64; do
     "$root/scripts/package" --readme $folder >"$tmp/README-$folder"
-done
-check_zip glnxa64 mexa64 "$@"
-[ ! -d "$dist/win64" ] || check_zip win64 mexw64 "$@"
-for folder in maci64 maca64; do
-    [ ! -d "$dist/$folder" ] || check_zip $folder mex$folder "$@"
+    case $folder in glnxa64) suffix=mexa64 ;; win64) suffix=mexw64 ;; *) suffix=mex$folder ;; esac
+    [ $folder = glnxa64 ] || [ -d "$dist/$folder" ] || continue
+    check_zip $folder $suffix "$@"
 done
 mkdir "$tmp/octave"
 tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"

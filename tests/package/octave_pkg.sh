@@ -25,8 +25,7 @@ run_octave "$pkg_local
   end
   assert(exist('mextimecheck'), 2);
   addpath('$root/tests/package', '$root/tests/octave');
-  check_functions('$tmp/prefix/', names);
-  check_private('$tmp/prefix/', '$root/selfcheck/private');
+  check_install('$tmp/prefix/', names, '$root/selfcheck/private');
   out = evalc('pkg test mextime');
   printf('%s', out);
   summary = out(max([0, strfind(out, 'Summary:')]) + 1:end);
