@@ -65,7 +65,7 @@ compile() {
 }
 
 case $mode in
-fetch) fetch ;;
+fetch) fetch; exit 0 ;;
 build)
     # Each command with its output and -c left out, checked only; once for
     # a source that several files build with the same flags (but for the
@@ -87,47 +87,35 @@ for entry in json.load(open(sys.argv[1])):
     print(shlex.quote(entry["directory"]), " ".join(shlex.quote(a) for a in kept))
 PY
 )
-    [ -n "$commands" ] || { echo "FAIL no commands in $1"; exit 1; }
-    cxx=$(echo "$commands" | head -n 1 | awk '{ print $2 }')
-    flags=$(old_header_flags "$cxx")
-    while read -r cwd compiler rest; do
-        # shellcheck disable=SC2086
-        eval "compile $cwd $compiler $flags -fsyntax-only $rest"
-    done <<EOT
-$commands
-EOT
     ;;
 mexbuild)
-    cxx=$1 root=$2 commands=$3
-    flags=$(old_header_flags "$cxx")
+    cxx=$1 root=$2 build_commands=$3
     # mexbuild in Octave, told it runs on a PC (scratch.sh).
     mexbuild_calls win32 "$root" >"$tmp/calls" || :
     [ -s "$tmp/calls" ] || { echo "FAIL mexbuild called no mex"; exit 1; }
     # What a lab PC builds is what CI builds: the same API in every call.
     api() { grep -o -- '-D_WIN32_WINNT=[^ "]*' | sort -u | tr '\n' ' '; }
-    [ "$(api <"$tmp/calls")" = "$(api <"$commands")" ] && [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
-        { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$commands")'"; exit 1; }
-    # gnu++14: what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio
-    # 2017 and later compile by default; mexbuild names no standard.
-    while read -r _ args; do
-        defines="" sources=""
-        for a in $args; do
-            case $a in
-            -I* | -D*) defines="$defines $a" ;;
-            *.cpp) sources="$sources $a" ;;
-            esac
-        done
-        for source in $sources; do
-            # A source already compiled with the same flags is not again.
-            grep -qxF "$defines $source" "$tmp/compiled" 2>/dev/null && continue
-            echo "$defines $source" >>"$tmp/compiled"
-            # shellcheck disable=SC2086
-            compile "$tmp" "$cxx" $flags -std=gnu++14 -fsyntax-only $defines "$source"
-        done
-    done <"$tmp/calls"
+    [ "$(api <"$tmp/calls")" = "$(api <"$build_commands")" ] &&
+        [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
+        { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$build_commands")'"; exit 1; }
+    # Each source with the defines and folders of its call, once. gnu++14:
+    # what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio 2017 and
+    # later compile by default; mexbuild names no standard.
+    # shellcheck disable=SC2086
+    commands=$(while read -r _ args; do
+        defines=$(printf '%s\n' $args | grep -E '^-[ID]' | tr '\n' ' ')
+        printf '%s\n' $args | grep '[.]cpp$' | sed "s|^|$tmp $cxx -std=gnu++14 $defines|"
+    done <"$tmp/calls" | sort -u)
     ;;
 *) echo "usage: $0 fetch|build|mexbuild CACHE ..." >&2; exit 2 ;;
 esac
-[ "$mode" = fetch ] && exit 0
+[ -n "$commands" ] || { echo "FAIL no commands to compile"; exit 1; }
+flags=$(old_header_flags "$(echo "$commands" | head -n 1 | awk '{ print $2 }')")
+while read -r cwd compiler rest; do
+    # shellcheck disable=SC2086
+    eval "compile $cwd $compiler $flags -fsyntax-only $rest"
+done <<EOT
+$commands
+EOT
 echo "old headers: $count compiled, $failed failed"
 [ "$failed" -eq 0 ]
