@@ -1,10 +1,10 @@
 #!/bin/sh
-# mexbuild.sh ROOT NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
+# mexbuild.sh ROOT DIST VERSION NAME...: mexbuild.m, in Octave (whose mex wraps mkoctfile),
 # builds the functions into a fresh folder, where they run with their help
 # and the overview, and mextimecheck with its private functions.
 . "$(dirname "$0")/scratch.sh"
 root=$1
-shift
+shift 3
 run_octave "
   addpath('$root');
   mexbuild('$tmp/out');

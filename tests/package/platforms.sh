@@ -1,5 +1,5 @@
 #!/bin/sh
-# platforms.sh ROOT VERSION: what is made for each platform, checked here
+# platforms.sh ROOT DIST VERSION: what is made for each platform, checked here
 # whether or not it runs here.
 # - The files and libraries each function is built from, for Linux, Windows
 #   and macOS, as the Octave package's Makefile takes them (make -n, with
@@ -12,7 +12,7 @@
 #   word of another platform and no placeholder; a Mac's says that its
 #   files have not yet run on a Mac.
 . "$(dirname "$0")/scratch.sh"
-root=$1 version=$2
+root=$1 version=$3
 status=0
 fail() { echo "FAIL $*"; status=1; }
 
