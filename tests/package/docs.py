@@ -23,12 +23,11 @@ root, version = sys.argv[1], sys.argv[2]
 failures = []
 
 
+fail = failures.append
+
+
 def read(path):
     return open(os.path.join(root, path), encoding="utf-8").read()
-
-
-def fail(text):
-    failures.append(text)
 
 
 readme = read("README.md")
