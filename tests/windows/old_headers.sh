@@ -75,11 +75,7 @@ import json, os, shlex, sys
 seen = set()
 for entry in json.load(open(sys.argv[1])):
     args = entry.get("arguments") or shlex.split(entry["command"])
-    kept, skip = [], False
-    for a in args:
-        if skip: skip = False; continue
-        if a == "-o": skip = True; continue
-        if a != "-c": kept.append(a)
+    kept = [a for i, a in enumerate(args) if a not in ("-c", "-o") and (i == 0 or args[i - 1] != "-o")]
     flags = [open(os.path.join(entry["directory"], a[1:])).read() if a.startswith("@") else a
              for a in kept if not (a.startswith("-D") and a.endswith("_EXPORTS"))]
     if repr(flags) in seen: continue
