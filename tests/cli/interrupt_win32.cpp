@@ -1,4 +1,4 @@
-// interrupt.sh's checks on Windows: Ctrl+C, as a console delivers it
+// stop.sh's interrupt and twice on Windows: Ctrl+C, as a console delivers it
 // (GenerateConsoleCtrlEvent), to mexhost in that console. Under Wine too,
 // which delivers it to the console's processes as Windows does.
 //   interrupt [--twice] MEXHOST ARG...

@@ -24,6 +24,7 @@ struct Qos {
 };
 
 inline void PrintTo(const Qos &q, std::ostream *os) { *os << "class " << q.cls << " " << q.relpri; }
+constexpr Qos kNone{}, kInteractive{QOS_CLASS_USER_INTERACTIVE, 0}, kInitiated{QOS_CLASS_USER_INITIATED, -3};
 
 struct Mac {
     // The kernel's timebase, which mach_timebase_info answers natively:

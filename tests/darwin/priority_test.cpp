@@ -6,12 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <unistd.h>
 #include <string>
 
 namespace {
 
-using standin::mac;
+using namespace standin;
 using Constraint = std::vector<std::uint32_t>;  // period, computation, constraint, preemptible
 
 // A 1 ms loop's thread: a period of 1 ms, half of it to compute, all done
@@ -19,7 +20,6 @@ using Constraint = std::vector<std::uint32_t>;  // period, computation, constrai
 // millisecond on Apple silicon (in nanoseconds: a 42 ms period).
 const Constraint kLoop{24000, 12000, 24000, 1};
 const Constraint kAudio{48000, 2400, 4800, 0};  // an audio thread's own
-constexpr standin::Qos kNone{}, kInteractive{QOS_CLASS_USER_INTERACTIVE, 0}, kInitiated{QOS_CLASS_USER_INITIATED, -3};
 
 mextime::Status status() {
     mextime::Status s{};
@@ -30,11 +30,17 @@ mextime::Status status() {
 struct Start {
     const char *name;
     int nice;
-    bool root, audio;
+    bool root, audio, refused;  // refused: in a work interval that refuses real time
     standin::Qos qos;
     bool workqueue;
+    bool process, thread;  // what each raise says it obtained
     // The thread's class once raised, and once given back.
     standin::Qos raised, restored;
+    // The time constraint asked for, on a Mac of this timebase, translated
+    // or not (-1: an Intel Mac, where the name does not exist).
+    Constraint asked = kLoop;
+    mach_timebase_info_data_t native = {125, 3};
+    int translated = 0;
 };
 
 void PrintTo(const Start &s, std::ostream *os) { *os << s.name; }
@@ -43,28 +49,40 @@ class DarwinStanding : public testing::TestWithParam<Start> {};
 
 // rtboost: nice -20 for root's process (anyone else keeps the nice value
 // they have, silently), and the thread under the time constraint, unless
-// it has one of its own; rtstatus reports both. old = rtboost() ...
-// rtrestore(old) gives back exactly what the process and thread had, the
-// QoS class too, where macOS lets the thread have it back.
+// it has one of its own; each raise says what it obtained, which rtboost
+// warns of when it is nothing, and rtstatus reports both. A refused time
+// constraint leaves the thread's class and policy as they were. old =
+// rtboost() ... rtrestore(old) gives back exactly what the process and
+// thread had, the QoS class too, where macOS lets the thread have it back.
+// The time constraint is in the kernel's own ticks, with values macOS 12
+// and later take as they are (a computation of at least half the
+// constraint, 50 us to 50 ms). Under Rosetta (maci64 MATLAB on Apple
+// silicon) mach_timebase_info answers an Intel Mac's nanosecond while the
+// kernel still counts 24 MHz ticks: nanoseconds there would make a 42 ms
+// period.
 TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
     const Start &start = GetParam();
     mac.nice = start.nice;
     mac.root = start.root;
+    mac.realtime_refused = start.refused;
     mac.set_qos(start.qos);
     mac.workqueue = start.workqueue;
+    mac.timebase = start.native;
+    mac.translated = start.translated;
     if (start.audio) mac.constraint = kAudio;
     mextime::Standing old{};
     ASSERT_TRUE(mextime::read_standing(old));
-    mextime::raise_process();
-    mextime::raise_calling_thread();
+    EXPECT_EQ(mextime::raise_process(), start.process);
+    EXPECT_EQ(mextime::raise_calling_thread(), start.thread);
     const int raised = start.root ? -20 : start.nice;
     EXPECT_EQ(mac.nice, raised);
-    EXPECT_EQ(mac.constraint, start.audio ? kAudio : kLoop);
+    EXPECT_EQ(mac.constraint, start.audio ? kAudio : start.thread ? start.asked : Constraint{});
+    EXPECT_FALSE(mac.computation_raised);
     EXPECT_EQ(mac.qos, start.raised);
     const mextime::Status s = status();
-    EXPECT_TRUE(s.realtime);
+    EXPECT_EQ(s.realtime, start.thread);
     EXPECT_EQ(s.process, "nice " + std::to_string(raised));
-    EXPECT_STREQ(s.thread, "time constraint");
+    EXPECT_STREQ(s.thread, start.thread ? "time constraint" : "normal");
     // As the host hands it back: doubles in a row vector.
     const std::vector<double> answer(old.fields, old.fields + old.count);
     mextime::Standing back{};
@@ -78,167 +96,84 @@ TEST_P(DarwinStanding, RaisesAndRoundTripsThroughTheHost) {
 
 INSTANTIATE_TEST_SUITE_P(
     Darwin, DarwinStanding,
-    testing::Values(Start{"OrdinaryAccount", 0, false, false, kNone, false, kNone, kNone},
-                    Start{"RootAtNice5", 5, true, false, kNone, false, kNone, kNone},
-                    Start{"RootsAudioThread", -5, true, true, kNone, false, kNone, kNone},
+    testing::Values(Start{"OrdinaryAccount", 0, false, false, false, kNone, false, false, true, kNone, kNone},
+                    Start{"RootAtNice5", 5, true, false, false, kNone, false, true, true, kNone, kNone},
+                    Start{"AlreadyAtNiceMinus5", -5, false, false, false, kNone, false, true, true, kNone, kNone},
+                    Start{"AudioThread", 0, false, true, false, kNone, false, false, true, kNone, kNone},
+                    Start{"RootsAudioThread", -5, true, true, false, kNone, false, true, true, kNone, kNone},
                     // A plain thread's class goes with the time constraint
                     // for good: macOS refuses it back (EPERM).
-                    Start{"UserInteractiveThread", 0, false, false, kInteractive, false, kNone, kNone},
+                    Start{"UserInteractiveThread", 0, false, false, false, kInteractive, false, false, true, kNone,
+                          kNone},
                     // One of dispatch's threads is given it back at once.
-                    Start{"DispatchThread", 0, false, false, kInitiated, true, kInitiated, kInitiated}),
+                    Start{"DispatchThread", 0, false, false, false, kInitiated, true, false, true, kInitiated,
+                          kInitiated},
+                    Start{"RealTimeRefused", 0, false, false, true, kInteractive, false, false, false, kInteractive,
+                          kInteractive},
+                    Start{"RootRefusedRealTime", 0, true, false, true, kInteractive, false, true, false,
+                          kInteractive, kInteractive},
+                    Start{"IntelMac", 0, false, false, false, kNone, false, false, true, kNone, kNone,
+                          {1000000, 500000, 1000000, 1}, {1, 1}, -1},
+                    Start{"Rosetta", 0, false, false, false, kNone, false, false, true, kNone, kNone, kLoop, {125, 3},
+                          1}),
     [](const testing::TestParamInfo<Start> &info) { return info.param.name; });
 
-struct Raise {
-    const char *name;
-    int nice;
-    bool root, audio, refused;
-    bool process, thread;  // what each raise says it obtained
-};
-
-void PrintTo(const Raise &r, std::ostream *os) { *os << r.name; }
-
-class DarwinRaise : public testing::TestWithParam<Raise> {};
-
-// What each raise obtains, which rtboost warns of when it is nothing: any
-// account gets the time constraint, unless the thread is in a work interval
-// that refuses real time; only root gets a negative nice value, unless the
-// process has one already. A refused time constraint leaves the thread's
-// class and policy as they were.
-TEST_P(DarwinRaise, SaysWhatItObtained) {
-    const Raise &r = GetParam();
-    mac.nice = r.nice;
-    mac.root = r.root;
-    mac.realtime_refused = r.refused;
-    mac.set_qos(kInteractive);
-    if (r.audio) mac.constraint = kAudio;
-    EXPECT_EQ(mextime::raise_process(), r.process);
-    EXPECT_EQ(mextime::raise_calling_thread(), r.thread);
-    EXPECT_EQ(mac.nice < 0, r.process);
-    EXPECT_EQ(mac.constraint, r.audio ? kAudio : r.thread ? kLoop : Constraint{});
-    if (r.refused) {
-        EXPECT_EQ(mac.qos, kInteractive);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Darwin, DarwinRaise,
-                         testing::Values(Raise{"OrdinaryAccount", 0, false, false, false, false, true},
-                                         Raise{"Root", 0, true, false, false, true, true},
-                                         Raise{"AlreadyAtNiceMinus5", -5, false, false, false, true, true},
-                                         Raise{"AudioThread", 0, false, true, false, false, true},
-                                         Raise{"RealTimeRefused", 0, false, false, true, false, false},
-                                         Raise{"RootRefusedRealTime", 0, true, false, true, true, false}),
-                         [](const testing::TestParamInfo<Raise> &info) { return info.param.name; });
-
-struct Timebase {
-    const char *name;
-    mach_timebase_info_data_t native;
-    int translated;
-    Constraint asked;
-};
-
-void PrintTo(const Timebase &t, std::ostream *os) { *os << t.name; }
-
-class DarwinConstraint : public testing::TestWithParam<Timebase> {};
-
-// The time constraint in the kernel's own ticks, with values macOS 12 and
-// later take as they are (a computation of at least half the constraint,
-// 50 us to 50 ms). Under Rosetta (maci64 MATLAB on Apple silicon)
-// mach_timebase_info answers an Intel Mac's nanosecond while the kernel
-// still counts 24 MHz ticks: nanoseconds there would make a 42 ms period.
-TEST_P(DarwinConstraint, AsksInTheKernelsTicks) {
-    const Timebase &t = GetParam();
-    mac.timebase = t.native;
-    mac.translated = t.translated;
-    EXPECT_TRUE(mextime::raise_calling_thread());
-    EXPECT_EQ(mac.constraint, t.asked);
-    EXPECT_FALSE(mac.computation_raised);
-}
-
-INSTANTIATE_TEST_SUITE_P(Darwin, DarwinConstraint,
-                         testing::Values(Timebase{"AppleSilicon", {125, 3}, 0, kLoop},
-                                         Timebase{"IntelMac", {1, 1}, -1, {1000000, 500000, 1000000, 1}},
-                                         Timebase{"Rosetta", {125, 3}, 1, kLoop}),
-                         [](const testing::TestParamInfo<Timebase> &info) { return info.param.name; });
-
-struct Thread {
-    const char *name;
-    Constraint constraint;
-    bool demoted;
-    bool realtime;
-    const char *text;
-};
-
-void PrintTo(const Thread &t, std::ostream *os) { *os << t.name; }
-
-class DarwinStatus : public testing::TestWithParam<Thread> {};
-
-// rtstatus tells the thread's policy as it runs: a time-constraint thread
+// rtstatus on a Mac: the thread's policy as it runs, and the fourth answer:
+// the policy in effect, the class, the tier the waits' bracket obtains
+// (found as it finds it, and given back), the UTC clock's step, the
+// timebase as translated code sees it, Rosetta. A time-constraint thread
 // that the kernel's fail-safe demoted (after running long without
 // blocking) runs under timeshare for a while, though thread_policy_get
 // still answers its time constraint.
-TEST_P(DarwinStatus, TellsThePolicyInEffect) {
-    const Thread &t = GetParam();
-    mac.constraint = t.constraint;
-    mac.demoted = t.demoted;
-    const mextime::Status s = status();
-    EXPECT_EQ(s.realtime, t.realtime);
-    EXPECT_STREQ(s.thread, t.text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Darwin, DarwinStatus,
-                         testing::Values(Thread{"Timeshare", {}, false, false, "normal"},
-                                         Thread{"TimeConstraint", kLoop, false, true, "time constraint"},
-                                         Thread{"DemotedByTheFailSafe", kLoop, true, false, "demoted to timeshare"}),
-                         [](const testing::TestParamInfo<Thread> &info) { return info.param.name; });
-
-// rtstatus's fourth answer on a Mac: the policy in effect, the class, the
-// tier the waits' bracket obtains (found as it finds it, and given back),
-// the UTC clock's step, the timebase as translated code sees it, Rosetta.
 struct Platform {
     const char *name;
     standin::Qos qos;
     int latency_tier, translated;
     long realtime_resolution;
-    bool time_constraint;
-    const char *fields;  // each "name=value" that must be among the answer's
+    bool time_constraint, demoted;
+    const char *thread;  // the third answer
+    const char *fields;  // each "name=value" that must be among the fourth's
 };
 
 void PrintTo(const Platform &p, std::ostream *os) { *os << p.name; }
 
-class DarwinPlatform : public testing::TestWithParam<Platform> {};
+class DarwinStatus : public testing::TestWithParam<Platform> {};
 
-TEST_P(DarwinPlatform, TellsWhatTheWaitsAndTheRaiseAreGranted) {
+TEST_P(DarwinStatus, TellsThePolicyInEffectAndWhatIsGranted) {
     const Platform &p = GetParam();
     mac.set_qos(p.qos);
     mac.latency_tier = p.latency_tier;
     mac.translated = p.translated;
     mac.realtime_resolution = p.realtime_resolution;
     if (p.time_constraint) mac.constraint = kLoop;
-    mextime::Status s{};
+    mac.demoted = p.demoted;
+    mextime::Status s = status();
+    EXPECT_EQ(s.realtime, std::string(p.thread) == "time constraint");
+    EXPECT_STREQ(s.thread, p.thread);
     mextime::read_platform(s);
     const std::string text = std::string("; ") + s.platform + ";";
-    for (const char *field : {p.fields, geteuid() == 0 ? "privileged=yes" : "privileged=no"}) {
-        std::string rest = field;
-        for (std::size_t end; !rest.empty(); rest = end == std::string::npos ? "" : rest.substr(end + 1)) {
-            end = rest.find(' ');
-            EXPECT_NE(text.find("; " + rest.substr(0, end) + ";"), std::string::npos) << rest << " in " << s.platform;
-        }
-    }
+    std::istringstream fields(std::string(p.fields) + (geteuid() == 0 ? " privileged=yes" : " privileged=no"));
+    for (std::string field; fields >> field;)
+        EXPECT_NE(text.find("; " + field + ";"), std::string::npos) << field << " in " << s.platform;
     // The probe leaves the thread as it found it.
     EXPECT_EQ(mac.qos, p.qos);
     EXPECT_EQ(mac.latency_tier, p.latency_tier);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Darwin, DarwinPlatform,
-    testing::Values(Platform{"PlainThread", kNone, LATENCY_QOS_TIER_3, 0, 1000, false,
+    Darwin, DarwinStatus,
+    testing::Values(Platform{"PlainThread", kNone, LATENCY_QOS_TIER_3, 0, 1000, false, false, "normal",
                              "policy=timeshare qos_class=unspecified latency_tier=0 utc_resolution_ns=1000 "
                              "timebase=125/3 translated=no"},
-                    Platform{"InitiatedUnderRosetta", kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1, 1000, true,
+                    Platform{"InitiatedUnderRosetta", kInitiated, LATENCY_QOS_TIER_UNSPECIFIED, 1, 1000, true, false,
+                             "time constraint",
                              "policy=rr qos_class=user-initiated latency_tier=0 timebase=1/1 translated=yes"},
-                    Platform{"IntelUnreadableClock", kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, -1, 0, false,
+                    Platform{"IntelUnreadableClock", kInteractive, LATENCY_QOS_TIER_UNSPECIFIED, -1, 0, false, false,
+                             "normal",
                              "qos_class=user-interactive latency_tier=0 utc_resolution_ns=unknown translated=no "
-                             "timer_resolution_ms=n/a"}),
+                             "timer_resolution_ms=n/a"},
+                    Platform{"DemotedByTheFailSafe", kNone, LATENCY_QOS_TIER_UNSPECIFIED, 0, 1000, true, true,
+                             "demoted to timeshare", "policy=timeshare"}),
     [](const testing::TestParamInfo<Platform> &info) { return info.param.name; });
 
 // rtrestore(): timeshare for the thread, nice 0 for a process raised by

@@ -1,8 +1,8 @@
 #!/bin/sh
-# archives.sh DIST VERSION PRIVATE NAME...: each release zip holds exactly
+# archives.sh ROOT DIST VERSION NAME...: each release zip holds exactly
 # the MEX files of its dist/ folder, the same bytes, with their help, the
-# overview, the self-check with every file of its source folder PRIVATE in
-# private/, its platform's README (scripts/package --readme, which
+# overview, the self-check with every file of its source folder
+# (selfcheck/private) in private/, its platform's README (scripts/package --readme, which
 # platforms.sh checks for every platform), and the license. The Windows and
 # macOS zips are checked once their folders exist. The overview's second
 # line is what MATLAB's `ver` reads: "% Version 0.3.0 09-Dec-2026", the date
@@ -10,11 +10,11 @@
 # Octave package carries anything of the build machine (shipped.sh, with
 # MEXTIME_MACHINE_PATHS).
 . "$(dirname "$0")/scratch.sh"
-dist=$1 version=$2 private=$3
+root=$1 dist=$2 version=$3
 shift 3
+private=$root/selfcheck/private
 status=0
 fail() { echo "FAIL $*"; status=1; }
-root=$(dirname "$0")/../..
 day=$(sed -n "s/^## $version - \([0-9-]*\)\$/\1/p" "$root/CHANGELOG.md")
 released=$([ -n "$day" ] && LC_ALL=C date -u -d "$day" +%d-%b-%Y) || fail "CHANGELOG.md: no date for $version"
 
@@ -48,11 +48,9 @@ check_zip() {
 
 for folder in glnxa64 win64 maci64 maca64; do
     "$root/scripts/package" --readme $folder >"$tmp/README-$folder"
-done
-check_zip glnxa64 mexa64 "$@"
-[ ! -d "$dist/win64" ] || check_zip win64 mexw64 "$@"
-for folder in maci64 maca64; do
-    [ ! -d "$dist/$folder" ] || check_zip $folder mex$folder "$@"
+    case $folder in glnxa64) suffix=mexa64 ;; win64) suffix=mexw64 ;; *) suffix=mex$folder ;; esac
+    [ $folder = glnxa64 ] || [ -d "$dist/$folder" ] || continue
+    check_zip $folder $suffix "$@"
 done
 mkdir "$tmp/octave"
 tar -xzf "$dist/mextime-$version.tar.gz" -C "$tmp/octave"

@@ -10,7 +10,7 @@ what the code and the scripts do.
 - Ctrl+C: sleep's wait hears the host where it waits in slices
   (sleep/wait_<part>.cpp asks host_stop between them); the README names each
   such system for sleep, and each such zip's README names sleep.
-- Installing names `pkg test mextime`.
+- Installing runs `pkg test mextime`, as a command of its own.
 - The README's figures and plot come from the run that docs/mextimecheck.json
   reports, of this version: the table's figures are that report's, its title
   names the version and host, and the plot is the PNG that run saved."""
@@ -23,12 +23,11 @@ root, version = sys.argv[1], sys.argv[2]
 failures = []
 
 
+fail = failures.append
+
+
 def read(path):
     return open(os.path.join(root, path), encoding="utf-8").read()
-
-
-def fail(text):
-    failures.append(text)
 
 
 readme = read("README.md")
@@ -87,9 +86,9 @@ sleep_part = paragraph[paragraph.find("`sleep` hears"):]
 if not sleep_part.startswith("`sleep` hears") or any(n not in sleep_part for n in hears) or "only" in sleep_part:
     fail(f"README: sleep hears Ctrl+C on {', '.join(hears)}: '{sleep_part}'")
 
-# pkg test mextime where installing is told.
-if "pkg test mextime" not in installing:
-    fail("README's Installing does not name pkg test mextime")
+# pkg test mextime, as a command, where installing is told.
+if not re.search(r"^pkg test mextime\b", installing, re.M):
+    fail("README's Installing does not run pkg test mextime")
 
 # The figures and the plot of the README.
 report = json.loads(read("docs/mextimecheck.json"))

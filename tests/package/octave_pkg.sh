@@ -1,15 +1,15 @@
 #!/bin/sh
-# octave_pkg.sh TARBALL VERSION ROOT NAME...: the Octave package installs
+# octave_pkg.sh ROOT DIST VERSION NAME...: the Octave package installs
 # with `pkg install` into a temporary prefix, loads, and each function
 # works; mextimecheck's private functions are installed beside it, every
 # one, and its rules hold there (mextimecheck_suite). And the self-tests that
 # ship in the help files pass as `pkg test mextime` runs them: no failure,
 # and the tests of every function run. Prints what pkg test printed.
 . "$(dirname "$0")/scratch.sh"
-tarball=$1 version=$2 root=$3
+root=$1 dist=$2 version=$3
 shift 3
 run_octave "$pkg_local
-  pkg('install', '-local', '$tarball');
+  pkg('install', '-local', '$dist/mextime-$version.tar.gz');
   pkg('load', 'mextime');
   info = pkg('list', 'mextime');
   assert(info{1}.version, '$version');
@@ -25,8 +25,7 @@ run_octave "$pkg_local
   end
   assert(exist('mextimecheck'), 2);
   addpath('$root/tests/package', '$root/tests/octave');
-  check_functions('$tmp/prefix/', names);
-  check_private('$tmp/prefix/', '$root/selfcheck/private');
+  check_install('$tmp/prefix/', names, '$root/selfcheck/private');
   out = evalc('pkg test mextime');
   printf('%s', out);
   summary = out(max([0, strfind(out, 'Summary:')]) + 1:end);

@@ -1,5 +1,5 @@
 #!/bin/sh
-# platforms.sh ROOT VERSION: what is made for each platform, checked here
+# platforms.sh ROOT DIST VERSION: what is made for each platform, checked here
 # whether or not it runs here.
 # - The files and libraries each function is built from, for Linux, Windows
 #   and macOS, as the Octave package's Makefile takes them (make -n, with
@@ -12,7 +12,7 @@
 #   word of another platform and no placeholder; a Mac's says that its
 #   files have not yet run on a Mac.
 . "$(dirname "$0")/scratch.sh"
-root=$1 version=$2
+root=$1 version=$3
 status=0
 fail() { echo "FAIL $*"; status=1; }
 
@@ -53,21 +53,9 @@ for system in linux win32 darwin; do
 done | sort_sources >"$tmp/makefile"
 rows | cmp -s - "$tmp/makefile" || { fail "packaging/Makefile builds, unlike sources.txt:"; rows | diff - "$tmp/makefile"; }
 
-# mexbuild in Octave, on each system as ispc and ismac tell it, with a mex
-# that prints what it would build.
-mkdir "$tmp/stand-ins"
-cat >"$tmp/stand-ins/mex.m" <<'MEX'
-function mex (varargin)
-  printf ("mex %s\n", strjoin (varargin, " "));
-end
-MEX
+# mexbuild in Octave, on each system as ispc and ismac tell it.
 for system in linux win32 darwin; do
-    pc=false mac=false
-    case $system in win32) pc=true ;; darwin) mac=true ;; esac
-    echo "function yes = ispc () yes = $pc; end" >"$tmp/stand-ins/ispc.m"
-    echo "function yes = ismac () yes = $mac; end" >"$tmp/stand-ins/ismac.m"
-    run_octave "warning('off', 'Octave:shadowed-function'); addpath('$tmp/stand-ins', '$root');
-      mexbuild('$tmp/mexbuild-$system');" | built $system
+    mexbuild_calls $system "$root" | built $system
 done | sort_sources >"$tmp/mexbuild"
 rows | cmp -s - "$tmp/mexbuild" || { fail "mexbuild.m builds, unlike sources.txt:"; rows | diff - "$tmp/mexbuild"; }
 

@@ -1,5 +1,5 @@
 #!/bin/sh
-# portable.sh DIST ROOT VERSION: every .m file that users receive (in the
+# portable.sh ROOT DIST VERSION: every .m file that users receive (in the
 # dist/ folders, the release zips and the Octave package, and mexbuild.m
 # with its private folder, the help files and Contents.m of the source, and
 # the ```matlab blocks of README.md and docs/*.md, which users copy) is
@@ -8,7 +8,7 @@
 # **, Octave's own block keywords or Octave-only output function. Prints
 # each as FILE:LINE.
 . "$(dirname "$0")/scratch.sh"
-dist=$1 root=$2 version=$3
+root=$1 dist=$2 version=$3
 for zip in "$dist"/mextime-"$version"-*.zip; do
     mkdir -p "$tmp/$(basename "$zip")"
     unzip -q "$zip" -d "$tmp/$(basename "$zip")"

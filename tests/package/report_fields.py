@@ -34,18 +34,12 @@ def of_kind(value, kind):
     """A value of the documented type; a number may be null (not measured)."""
     def number(v):
         return v is None or (isinstance(v, (int, float)) and not isinstance(v, bool))
-    first = kind.split()[0]
-    if first == "text":
-        return isinstance(value, str)
-    if first == "texts":
-        return isinstance(value, list) and all(isinstance(v, str) for v in value)
-    if first == "number":
-        return number(value)
-    if first == "numbers":
-        return number(value) or (isinstance(value, list) and all(number(v) for v in value))
-    if first == "true/false":
-        return isinstance(value, bool) or (value == [] and "[]" in kind)
-    return True
+    kinds = {"text": lambda: isinstance(value, str),
+             "texts": lambda: isinstance(value, list) and all(isinstance(v, str) for v in value),
+             "number": lambda: number(value),
+             "numbers": lambda: number(value) or (isinstance(value, list) and all(number(v) for v in value)),
+             "true/false": lambda: isinstance(value, bool) or (value == [] and "[]" in kind)}
+    return kinds.get(kind.split()[0], lambda: True)()
 
 
 found = list(leaves(report, ""))

@@ -2,7 +2,10 @@
 # folder removed on exit; run_octave CODE, in an octave-cli without the
 # user's settings, started in $tmp; $pkg_local, the settings that keep
 # `pkg install -local` inside $tmp; matlab_blocks DIR ROOT, each ```matlab
-# block of ROOT's README.md and docs/*.md as a file DIR/<file>_<line>.m.
+# block of ROOT's README.md and docs/*.md as a file DIR/<file>_<line>.m;
+# mexbuild_calls SYSTEM ROOT, each call ROOT's mexbuild.m makes to mex
+# ("mex ARGS...") run in Octave as on SYSTEM (linux, win32 or darwin, as
+# ispc and ismac tell it), with a mex that prints its call instead.
 set -eu
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -16,4 +19,15 @@ matlab_blocks() {
 /^```/ { if (out != "") close(out); out = ""; next }
 out != "" { print > out }
 ' "$2/README.md" "$2"/docs/*.md
+}
+mexbuild_calls() {
+    mkdir -p "$tmp/$1"
+    printf 'function mex (varargin)\n  printf ("mex %%s\\n", strjoin (varargin, " "));\nend\n' >"$tmp/$1/mex.m"
+    pc=false mac=false
+    case $1 in win32) pc=true ;; darwin) mac=true ;; esac
+    echo "function yes = ispc () yes = $pc; end" >"$tmp/$1/ispc.m"
+    echo "function yes = ismac () yes = $mac; end" >"$tmp/$1/ismac.m"
+    run_octave "warning('off', 'Octave:shadowed-function'); addpath('$2', '$tmp/$1'); mexbuild('$tmp/$1/out');" \
+        >"$tmp/$1.log" 2>&1 || { cat "$tmp/$1.log"; exit 1; }
+    grep '^mex ' "$tmp/$1.log"
 }

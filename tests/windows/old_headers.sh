@@ -11,7 +11,7 @@
 # The packages come from Debian's archive, pinned by their SHA-256, and are
 # unpacked, never installed. Only the headers change: the compiler and its
 # C++ library are the ones at hand.
-set -eu
+. "$(dirname "$0")/../package/scratch.sh"
 mode=$1 cache=$2
 shift 2
 MIRROR=https://deb.debian.org/debian/pool/main/m/mingw-w64
@@ -65,7 +65,7 @@ compile() {
 }
 
 case $mode in
-fetch) fetch ;;
+fetch) fetch; exit 0 ;;
 build)
     # Each command with its output and -c left out, checked only; once for
     # a source that several files build with the same flags (but for the
@@ -75,11 +75,7 @@ import json, os, shlex, sys
 seen = set()
 for entry in json.load(open(sys.argv[1])):
     args = entry.get("arguments") or shlex.split(entry["command"])
-    kept, skip = [], False
-    for a in args:
-        if skip: skip = False; continue
-        if a == "-o": skip = True; continue
-        if a != "-c": kept.append(a)
+    kept = [a for i, a in enumerate(args) if a not in ("-c", "-o") and (i == 0 or args[i - 1] != "-o")]
     flags = [open(os.path.join(entry["directory"], a[1:])).read() if a.startswith("@") else a
              for a in kept if not (a.startswith("-D") and a.endswith("_EXPORTS"))]
     if repr(flags) in seen: continue
@@ -87,54 +83,35 @@ for entry in json.load(open(sys.argv[1])):
     print(shlex.quote(entry["directory"]), " ".join(shlex.quote(a) for a in kept))
 PY
 )
-    [ -n "$commands" ] || { echo "FAIL no commands in $1"; exit 1; }
-    cxx=$(echo "$commands" | head -n 1 | awk '{ print $2 }')
-    flags=$(old_header_flags "$cxx")
-    while read -r cwd compiler rest; do
-        # shellcheck disable=SC2086
-        eval "compile $cwd $compiler $flags -fsyntax-only $rest"
-    done <<EOT
-$commands
-EOT
     ;;
 mexbuild)
-    cxx=$1 root=$2 commands=$3
-    flags=$(old_header_flags "$cxx")
-    tmp=$(mktemp -d)
-    trap 'rm -rf "$tmp"' EXIT
-    # mexbuild in Octave, told it runs on a PC: pc/mex.m notes each call.
-    (cd "$tmp" && MEXTIME_MEX_CALLS=$tmp/calls octave-cli --norc --no-history --quiet --eval "
-      warning('off', 'Octave:shadowed-function');
-      addpath('$root', '$root/tests/windows/pc');
-      mexbuild('$tmp/out');") >"$tmp/octave.log" 2>&1 ||
-        { cat "$tmp/octave.log"; exit 1; }
+    cxx=$1 root=$2 build_commands=$3
+    # mexbuild in Octave, told it runs on a PC (scratch.sh).
+    mexbuild_calls win32 "$root" >"$tmp/calls" || :
     [ -s "$tmp/calls" ] || { echo "FAIL mexbuild called no mex"; exit 1; }
     # What a lab PC builds is what CI builds: the same API in every call.
     api() { grep -o -- '-D_WIN32_WINNT=[^ "]*' | sort -u | tr '\n' ' '; }
-    [ "$(api <"$tmp/calls")" = "$(api <"$commands")" ] && [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
-        { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$commands")'"; exit 1; }
-    # gnu++14: what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio
-    # 2017 and later compile by default; mexbuild names no standard.
-    while read -r name args; do
-        echo "mexbuild: $name"
-        defines="" sources=""
-        for a in $args; do
-            case $a in
-            -I* | -D*) defines="$defines $a" ;;
-            *.cpp) sources="$sources $a" ;;
-            esac
-        done
-        for source in $sources; do
-            # A source already compiled with the same flags is not again.
-            grep -qxF "$defines $source" "$tmp/compiled" 2>/dev/null && continue
-            echo "$defines $source" >>"$tmp/compiled"
-            # shellcheck disable=SC2086
-            compile "$tmp" "$cxx" $flags -std=gnu++14 -fsyntax-only $defines "$source"
-        done
-    done <"$tmp/calls"
+    [ "$(api <"$tmp/calls")" = "$(api <"$build_commands")" ] &&
+        [ "$(grep -c -- -D_WIN32_WINNT= "$tmp/calls")" -eq "$(wc -l <"$tmp/calls")" ] ||
+        { echo "FAIL mexbuild declares '$(api <"$tmp/calls")', the build '$(api <"$build_commands")'"; exit 1; }
+    # Each source with the defines and folders of its call, once. gnu++14:
+    # what gcc 6 to 10 (MATLAB's MinGW add-ons) and Visual Studio 2017 and
+    # later compile by default; mexbuild names no standard.
+    # shellcheck disable=SC2086
+    commands=$(while read -r _ args; do
+        defines=$(printf '%s\n' $args | grep -E '^-[ID]' | tr '\n' ' ')
+        printf '%s\n' $args | grep '[.]cpp$' | sed "s|^|$tmp $cxx -std=gnu++14 $defines|"
+    done <"$tmp/calls" | sort -u)
     ;;
 *) echo "usage: $0 fetch|build|mexbuild CACHE ..." >&2; exit 2 ;;
 esac
-[ "$mode" = fetch ] && exit 0
+[ -n "$commands" ] || { echo "FAIL no commands to compile"; exit 1; }
+flags=$(old_header_flags "$(echo "$commands" | head -n 1 | awk '{ print $2 }')")
+while read -r cwd compiler rest; do
+    # shellcheck disable=SC2086
+    eval "compile $cwd $compiler $flags -fsyntax-only $rest"
+done <<EOT
+$commands
+EOT
 echo "old headers: $count compiled, $failed failed"
 [ "$failed" -eq 0 ]
