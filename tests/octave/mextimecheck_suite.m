@@ -541,6 +541,27 @@
 %! endfor
 
 %!test
+%! ## The load average as macOS's sysctl(8) prints vm.loadavg, its struct
+%! ## loadavg as "{ 1.52 1.38 1.40 }", and none where it fails; a busy loop's
+%! ## share of a core either way.
+%! global fixture_system;
+%! shadowed = warning ("off", "Octave:shadowed-function");
+%! addpath (fullfile (fixtures, "mac"));
+%! unwind_protect
+%!   for row = {{0, "{ 1.52 1.38 1.40 }\n", [1.52, 1.38, 1.40]};
+%!              {1, "sysctl: unknown oid\n", [NaN, NaN, NaN]}}'
+%!     fixture_system = row{1}(1:2);
+%!     load = machine_load ();
+%!     assert (load.loadavg, row{1}{3});
+%!     assert (load.busy_share > 0 && load.busy_share < 1.5, "busy share %g", load.busy_share);
+%!   endfor
+%! unwind_protect_cleanup
+%!   rmpath (fullfile (fixtures, "mac"));
+%!   warning (shadowed);
+%!   clear -global fixture_system;
+%! end_unwind_protect
+
+%!test
 %! ## rtboost's warning where it obtains nothing is heard, not shown, and
 %! ## reported as its identifier; the user's warning state and last warning
 %! ## are as found, even where the user had turned it off.

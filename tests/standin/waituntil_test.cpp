@@ -44,7 +44,7 @@ struct DeadlineCase : Row {
     bool waits;     // a platform wait is made
     const char *spin = nullptr;
     const char *warning = nullptr;  // its identifier, or none
-    const char *says = "";          // what the message says was meant
+    const char *says = "";          // what the message says was meant, a regex
 };
 
 class Deadlines : public testing::TestWithParam<DeadlineCase> {};
@@ -75,7 +75,7 @@ TEST_P(Deadlines, AnsweredNoEarlierAndSlipsWarnedBeforeTheWait) {
         EXPECT_EQ(named(call.events, {"warning"}), warned);
         if (c.warning && !told.empty()) {
             EXPECT_EQ(told.front(), warned[0]);
-            EXPECT_NE(std::string(spy_last_warning).find(c.says), std::string::npos) << spy_last_warning;
+            EXPECT_TRUE(std::regex_search(spy_last_warning, std::regex(c.says))) << spy_last_warning;
         }
         if (nargout < 2) continue;
         const double spin = scalar_of(call.outcome.outputs[1]);
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DeadlineCase{"WaituntilNoSpin", "waituntil", 0.1, true, "0"},
                     DeadlineCase{"WaituntilSpinLongerThanTheWait", "waituntil", 0.01, false, "1"},
                     DeadlineCase{"PastAMinute", "waituntil", -60.5, false, nullptr, "MATLAB:waituntil:pastDeadline",
-                                 "T is a clockread time"},
+                                 "9939\\.5 is 6[01] s past: T is a clockread time"},
                     DeadlineCase{"JustUnderAMinutePast", "waituntil", -59.5, false},
                     DeadlineCase{"AFewSecondsBehind", "waituntil", -5, false},
                     DeadlineCase{"ZeroAsAWarmUp", "waituntil", 0, false},
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DeadlineCase{"JustUnderTenMinutesAhead", "waituntil", 599.5, true},
                     DeadlineCase{"FiveMinutesAhead", "waituntil", 300, true},
                     DeadlineCase{"DelayOfTenMinutes", "delay", 600.5, true, nullptr, "MATLAB:delay:longDelay",
-                                 "S is in seconds, not milliseconds; for 600.5 ms, use delay(0.6005)"},
+                                 "S is in seconds, not milliseconds; for 600\\.5 ms, use delay\\(0\\.6005\\)"},
                     DeadlineCase{"DelayJustUnderTenMinutes", "delay", 599.5, true},
                     DeadlineCase{"DelayOfFiveMinutes", "delay", 300, true}),
     RowName());
