@@ -428,10 +428,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing more permitted to a session raised before: it stays raised,
         // without a warning.
         PriorityCase{"NothingMoreForARaisedSession", "rtboost", {0, 0}, 0, kRaised, kRaised},
+        PriorityCase{"NothingMoreForANiceSession", "rtboost", {0, 0}, 0, {SCHED_OTHER, 0, -20},
+                     {SCHED_OTHER | SCHED_RESET_ON_FORK, 0, -20}},
         // Raised beyond the limits by an administrator: kept as it is.
         PriorityCase{"AlreadyAboveTheLimits", "rtboost", {95, 30}, 0, {SCHED_FIFO, 97, -15}, {kFifoReset, 97, -15}},
         PriorityCase{"RealTimeBetweenLimitAndLevel", "rtboost", {50, 30}, 0, {SCHED_FIFO, 60, -15},
                      {kFifoReset, 60, -15}},
+        // Round robin at the limit (chrt -r 50) is no lower a standing: kept.
+        PriorityCase{"RoundRobinAtTheLimit", "rtboost", {50, 0}, 0, {SCHED_RR, 50, 0},
+                     {SCHED_RR | SCHED_RESET_ON_FORK, 50, 0}},
         // Root, already above the level (chrt -r 90): policy and level kept.
         PriorityCase{"RootAboveTheLevel", "rtboost", kRoot, 0, {SCHED_RR, 90, 0},
                      {SCHED_RR | SCHED_RESET_ON_FORK, 90, -20}},
