@@ -50,6 +50,7 @@ done <<'ROWS'
 1|error MATLAB:tsec:maxlhs: Too many output arguments\./|clockread --nargout 2
 1|error MATLAB:sleep:invalidInput: Duration must be a non-empty full double array\./|sleep 'text'
 2|mexhost: --nargout takes a whole number from 0 to 64/usage: mexhost FILE .*|clockread --nargout x
+2|mexhost: --nargout takes a whole number from 0 to 64/usage: mexhost FILE .*|clockread --nargout 65
 2|mexhost: no MEX file given/usage: mexhost FILE .*|-
 0|usage: mexhost FILE \[--nargout N\] \[ARG\.\.\.\]/ .*|- --help
 ROWS
