@@ -160,13 +160,14 @@ start_wine() {
 # Under load, Wine's loader was seen to end a program at once, before it
 # printed anything: such tests, and only they, run once more. A test that
 # printed anything failed for its own reasons (a crash prints Wine's
-# backtrace), and a second try would hide it.
+# backtrace), and a second try would hide it. Its variables are named apart
+# from its callers' (sh has no locals).
 ctest_wine() {
-    tree=$1
+    wine_tree=$1
     shift
-    ctest --test-dir "$tree" "$@" && return 0
-    log=$tree/Testing/Temporary/LastTest.log
-    silent=$(python3 - "$log" <<'PY'
+    ctest --test-dir "$wine_tree" "$@" && return 0
+    wine_log=$wine_tree/Testing/Temporary/LastTest.log
+    wine_silent=$(python3 - "$wine_log" <<'PY'
 import re, sys
 # Each test's block in ctest's log: "N/M Testing: name", its output between
 # "Output:" and "<end of output>", then "Test Passed." or "Test Failed.".
@@ -178,10 +179,10 @@ if not failed or any(output.strip() for _, output in failed):
 print(",".join(number for number, _ in failed))
 PY
 ) || return 1
-    echo "Wine ended test(s) $silent before they printed anything: once more"
-    cp "$log" "$log.first"
-    ctest --test-dir "$tree" "$@" -I "0,0,0,$silent" || return 1
-    cat "$log.first" >>"$log"
+    echo "Wine ended test(s) $wine_silent before they printed anything: once more"
+    cp "$wine_log" "$wine_log.first"
+    ctest --test-dir "$wine_tree" "$@" -I "0,0,0,$wine_silent" || return 1
+    cat "$wine_log.first" >>"$wine_log"
 }
 
 # Lines of the last ctest run in a tree matching a pattern, such as the
